@@ -1,0 +1,101 @@
+// The six menu buttons and the playing-style options.
+
+#include "flow/game.h"
+#include "game/win_cells.h"
+
+namespace quorbel {
+
+void Game::cmdMenue_Click(int Index) {
+    switch (Index) {
+        case 0: StartSequence(); break;
+        case 1: NewGame(); break;
+        case 2: TakeBackMove(); break;
+        case 3: CompMoveOnRequest(); break;
+        case 4: toolkit_.showInfoDialog(); break;
+        case 5: toolkit_.closeWindow(); break;
+        default: break;
+    }
+}
+
+void Game::optaggressiv_Click() { rec_.Defensive = false; }
+
+void Game::optdefensiv_Click() { rec_.Defensive = true; }
+
+// Removes the last stone, whoever played it; its colour is to move again and the human plays it.
+void Game::TakeBackMove() {
+    if (rec_.GameState == kGameWon) {
+        rec_.GameState = kGameRunning;
+        NextMove();
+    }
+    if (rec_.MoveNr == 1) {
+        return;
+    }
+    toolkit_.setCaption(Control::lblMessage, "");
+    --rec_.MoveNr;
+    rec_.CurCol = rec_.MoveList[rec_.MoveNr] / kRows + 1;
+    rec_.Board(rec_.CurCol, rec_.ColHeight[rec_.CurCol]) = kEmpty;
+    --rec_.ColHeight[rec_.CurCol];
+    rec_.MoveList[rec_.MoveNr] = 0;
+    toolkit_.reseedFromTimeOfDay();
+
+    const ControlRef button{Control::cmdFeld, rec_.CurCol - 1};
+    const ControlRef cell{Control::Feld, cellIndex(rec_.CurCol, rec_.ColHeight[rec_.CurCol] + 1)};
+    flickerButtonAndCell(button, cell);
+    toolkit_.setColor(button, PaletteColor(10));
+    toolkit_.setColor(cell, PaletteColor(15));
+
+    rec_.CurCol = rec_.MoveList[rec_.MoveNr - 1] / kRows + 1;
+    const ControlRef lastButton{Control::cmdFeld, rec_.CurCol - 1};
+    if (!rec_.BlueToMove) {
+        rec_.BlueToMove = true;
+        toolkit_.setColor(lastButton, static_cast<Color>(rec_.RedColor));
+        rec_.HumanIsRed = false;
+    } else {
+        rec_.BlueToMove = false;
+        toolkit_.setColor(lastButton, static_cast<Color>(rec_.BlueColor));
+        rec_.HumanIsRed = true;
+    }
+    if (rec_.MoveNr == 1) {
+        toolkit_.setColor({Control::cmdFeld, 0}, PaletteColor(10));
+    }
+    ShowMoveInfo();
+}
+
+// The computer plays the colour to move; the human takes the other one.
+void Game::CompMoveOnRequest() {
+    if (rec_.GameState == kGameWon || rec_.MoveNr == kDrawMoveNr) {
+        return;
+    }
+    toolkit_.setCaption(Control::lblMessage, "");
+    rec_.HumanIsRed = !rec_.HumanIsRed;
+    ShowMoveInfo();
+    rec_.CopyToWorkBoard();
+    toolkit_.setTimerEnabled(false);
+    // The opening move leaves both flags alone; stale ones from an earlier game or from stones
+    // since taken back must not decide the message or the marking below.
+    rec_.CompWon = false;
+    rec_.HumanWon = false;
+    MakeCompMove();
+    toolkit_.setMousePointer(MousePointer::Default);
+    ShowMove();
+    if (rec_.CompWon) {
+        MarkWinCells(rec_, toolkit_, rec_.CurCol);
+        toolkit_.setTimerEnabled(true);
+        ShowMessage("Ich habe gewonnen !");
+        return;
+    }
+    toolkit_.setTimerEnabled(true);
+    if (rec_.HumanWon) {
+        ShowMessage("Ich verliere !");
+    }
+    if (rec_.MoveNr == 42) {
+        ShowMessage("Unentschieden!");
+        NextMove();
+        rec_.MoveNr = kDrawMoveNr;
+        return;
+    }
+    NextMove();
+    ShowMoveInfo();
+}
+
+}  // namespace quorbel

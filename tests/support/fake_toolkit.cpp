@@ -1,0 +1,132 @@
+#include "support/fake_toolkit.h"
+
+namespace quorbel::testing {
+
+namespace {
+
+// The design-time state of the window the logic relies on.
+bool visibleAtStart(ControlRef ref) {
+    switch (ref.control) {
+        case Control::cmdFeld: return false;
+        case Control::cmdMenue: return ref.index == 0 || ref.index >= 4;
+        default: return true;
+    }
+}
+
+}  // namespace
+
+FakeToolkit::FakeToolkit() {
+    selected_ = {Control::optMen, Control::optMenComp, Control::optdefensiv};
+    captions_[Control::lblStaerke] = "1";
+}
+
+void FakeToolkit::setCaption(Control control, std::string_view text) {
+    captions_[control] = std::string(text);
+    log("caption " + objectName(control) + "=" + std::string(text));
+}
+
+std::string FakeToolkit::caption(Control control) const {
+    const auto it = captions_.find(control);
+    return it == captions_.end() ? std::string() : it->second;
+}
+
+bool FakeToolkit::isSelected(Control option) const { return selected_.count(option) > 0; }
+
+void FakeToolkit::select(Control option) {
+    static const std::pair<Control, Control> frames[] = {
+        {Control::optComp, Control::optMen},
+        {Control::optMenComp, Control::optMenMen},
+        {Control::optaggressiv, Control::optdefensiv},
+    };
+    for (const auto& [a, b] : frames) {
+        if (option == a || option == b) {
+            selected_.erase(a);
+            selected_.erase(b);
+        }
+    }
+    selected_.insert(option);
+}
+
+void FakeToolkit::setColor(ControlRef ref, Color color) {
+    colors_[objectName(ref)] = color;
+    log("color " + objectName(ref) + "=" + std::to_string(color));
+}
+
+Color FakeToolkit::color(ControlRef ref) const {
+    const auto it = colors_.find(objectName(ref));
+    return it == colors_.end() ? 0 : it->second;
+}
+
+void FakeToolkit::setVisible(ControlRef ref, bool visible) {
+    visible_[objectName(ref)] = visible;
+    log(std::string(visible ? "show " : "hide ") + objectName(ref));
+}
+
+bool FakeToolkit::visible(ControlRef ref) const {
+    const auto it = visible_.find(objectName(ref));
+    return it == visible_.end() ? visibleAtStart(ref) : it->second;
+}
+
+void FakeToolkit::repaintNow(ControlRef ref) {
+    ++repaints_[objectName(ref)];
+    log("repaint " + objectName(ref));
+}
+
+int FakeToolkit::repaints(ControlRef ref) const {
+    const auto it = repaints_.find(objectName(ref));
+    return it == repaints_.end() ? 0 : it->second;
+}
+
+void FakeToolkit::setTimerEnabled(bool enabled) {
+    timerEnabled = enabled;
+    log(enabled ? "timer on" : "timer off");
+}
+
+void FakeToolkit::setTimerInterval(int milliseconds) {
+    timerInterval = milliseconds;
+    log("interval " + std::to_string(milliseconds));
+}
+
+void FakeToolkit::setMousePointer(MousePointer p) {
+    pointer = p;
+    log("pointer " + std::to_string(static_cast<int>(p)));
+}
+
+void FakeToolkit::setProgressMax(double maximum) {
+    progressMax = maximum;
+    log("progress max " + std::to_string(static_cast<long long>(maximum)));
+}
+
+void FakeToolkit::setProgressValue(double value) {
+    progressValue = value;
+    log("progress " + std::to_string(static_cast<long long>(value)));
+}
+
+void FakeToolkit::runWhileBusy(const std::function<void()>& work) {
+    ++busyRuns;
+    work();
+}
+
+double FakeToolkit::random() {
+    if (!scriptedRandom.empty()) {
+        const double r = scriptedRandom.front();
+        scriptedRandom.pop_front();
+        return r;
+    }
+    return runtime_.random();
+}
+
+void FakeToolkit::reseedFromTimeOfDay() {
+    ++reseeds;
+    runtime_.reseedFromTimeOfDay();
+}
+
+int FakeToolkit::count(const std::string& prefix) const {
+    int n = 0;
+    for (const auto& call : calls) {
+        n += call.rfind(prefix, 0) == 0 ? 1 : 0;
+    }
+    return n;
+}
+
+}  // namespace quorbel::testing

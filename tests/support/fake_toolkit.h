@@ -1,0 +1,75 @@
+#pragma once
+
+// A toolkit without a screen: it keeps every caption, colour and visibility the logic sets, counts
+// repaints and records each call in order, so tests can check both the end state and the sequence.
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/runtime.h"
+#include "ui/toolkit.h"
+
+namespace quorbel::testing {
+
+class FakeToolkit : public Toolkit {
+public:
+    FakeToolkit();
+
+    void setCaption(Control control, std::string_view text) override;
+    std::string caption(Control control) const override;
+    bool isSelected(Control option) const override;
+    void setColor(ControlRef ref, Color color) override;
+    Color color(ControlRef ref) const override;
+    void setVisible(ControlRef ref, bool visible) override;
+    void repaintNow(ControlRef ref) override;
+    void setTimerEnabled(bool enabled) override;
+    void setTimerInterval(int milliseconds) override;
+    void setMousePointer(MousePointer pointer) override;
+    void setProgressMax(double maximum) override;
+    void setProgressValue(double value) override;
+    void showInfoDialog() override { ++infoDialogsShown; log("info"); }
+    void closeWindow() override { closed = true; log("close"); }
+    void runWhileBusy(const std::function<void()>& work) override;
+    double random() override;
+    void reseedFromTimeOfDay() override;
+    double now() override { return clockDays; }
+
+    // Selects an option and deselects the other one of its frame.
+    void select(Control option);
+    bool visible(ControlRef ref) const;
+    int repaints(ControlRef ref) const;
+    // Number of logged calls that start with prefix.
+    int count(const std::string& prefix) const;
+    void clearLog() { calls.clear(); }
+
+    // Recorded state.
+    bool timerEnabled = true;
+    int timerInterval = 0;
+    MousePointer pointer = MousePointer::Default;
+    double progressMax = 100;
+    double progressValue = 0;
+    int infoDialogsShown = 0;
+    bool closed = false;
+    int busyRuns = 0;
+    std::vector<std::string> calls;  // e.g. "caption lblZug=Mensch ist am Zug", "timer off"
+
+    // Run-time services: scripted draws first, then the real generator.
+    std::deque<double> scriptedRandom;
+    double clockDays = 45000.5;
+    int reseeds = 0;
+
+private:
+    void log(std::string entry) { calls.push_back(std::move(entry)); }
+
+    std::map<Control, std::string> captions_;
+    std::map<std::string, Color> colors_;
+    std::map<std::string, bool> visible_;
+    std::map<std::string, int> repaints_;
+    std::set<Control> selected_;
+    SystemRuntime runtime_;
+};
+
+}  // namespace quorbel::testing

@@ -1,0 +1,22 @@
+#pragma once
+
+// A computer player for tests: it plays the columns it is given, in order, and keeps the driver's
+// contract (CurCol, CompWon, the winning stone left on WorkBoard).
+
+#include <deque>
+#include <string>
+
+#include "flow/computer_player.h"
+
+namespace quorbel::testing {
+
+class ScriptedPlayer : public ComputerPlayer {
+public:
+    void MakeCompMove(Game& game) override;
+
+    std::deque<int> columns;
+    std::string message;  // shown through ShowMessage when not empty
+    int calls = 0;
+};
+
+}  // namespace quorbel::testing
