@@ -7,7 +7,7 @@
 namespace quorbel {
 
 class MoveDriver : public ComputerPlayer {
-public:
+  public:
     MoveDriver();
     ~MoveDriver() override;
     void MakeCompMove(Game& game) override;

@@ -9,7 +9,7 @@ class Game;
 // CurCol and CompWon true exactly when that column completes four, with the winning stone then
 // left on top of that column of WorkBoard. It may show a message through Game::ShowMessage.
 class ComputerPlayer {
-public:
+  public:
     virtual ~ComputerPlayer() = default;
     virtual void MakeCompMove(Game& game) = 0;
 };

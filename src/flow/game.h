@@ -13,7 +13,7 @@
 namespace quorbel {
 
 class Game {
-public:
+  public:
     Game(Toolkit& toolkit, ComputerPlayer& player) : toolkit_(toolkit), player_(player) {}
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -41,7 +41,7 @@ public:
     void StartSequence();
     void MakeCompMove();
 
-private:
+  private:
     void humanWins();
     void answerWithComputerMove();
     void TakeBackMove();

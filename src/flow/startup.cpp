@@ -28,7 +28,8 @@ void Game::StartGame() {
         const int column = rec_.LoopCol + 1;
         rec_.ColHeight[column] = 0;
         for (rec_.LoopRow = 1; rec_.LoopRow <= kRows; ++rec_.LoopRow) {
-            toolkit_.setColor({Control::Feld, rec_.LoopCol * 6 + rec_.LoopRow - 1}, PaletteColor(15));
+            toolkit_.setColor({Control::Feld, rec_.LoopCol * 6 + rec_.LoopRow - 1},
+                              PaletteColor(15));
             rec_.Board(column, rec_.LoopRow) = kEmpty;
         }
         toolkit_.setVisible({Control::cmdFeld, rec_.LoopCol}, false);
@@ -45,7 +46,8 @@ void Game::NewGame() {
     for (int index = 1; index <= 3; ++index) {
         toolkit_.setVisible({Control::cmdMenue, index}, false);
     }
-    for (Control label : {Control::lblRot, Control::lblBlau, Control::lblZug, Control::lblZugfeld}) {
+    for (Control label :
+         {Control::lblRot, Control::lblBlau, Control::lblZug, Control::lblZugfeld}) {
         toolkit_.setCaption(label, "");
     }
     rec_.CompWon = false;

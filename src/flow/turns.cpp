@@ -63,7 +63,9 @@ void Game::answerWithComputerMove() {
     }
 }
 
-void Game::MakeCompMove() { player_.MakeCompMove(*this); }
+void Game::MakeCompMove() {
+    player_.MakeCompMove(*this);
+}
 
 void Game::NextMove() {
     ++rec_.MoveNr;

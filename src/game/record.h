@@ -17,14 +17,20 @@ constexpr int kRows = 6;
 constexpr int kCells = kColumns * kRows;
 
 // Cell index of (column 1..7, row 1..6): each column owns six consecutive indices, lowest first.
-constexpr int cellIndex(int column, int row) { return (column - 1) * kRows + (row - 1); }
-constexpr int columnOfCell(int cell) { return cell / kRows + 1; }
-constexpr int rowOfCell(int cell) { return cell % kRows + 1; }
+constexpr int cellIndex(int column, int row) {
+    return (column - 1) * kRows + (row - 1);
+}
+constexpr int columnOfCell(int cell) {
+    return cell / kRows + 1;
+}
+constexpr int rowOfCell(int cell) {
+    return cell % kRows + 1;
+}
 
 // A fixed array indexed Lo..Hi, as the record's arrays are.
 template <typename T, int Lo, int Hi>
 class IndexedArray {
-public:
+  public:
     T& operator[](int i) {
         assert(i >= Lo && i <= Hi);
         return values_[static_cast<std::size_t>(i - Lo)];
@@ -36,19 +42,19 @@ public:
     void clear() { values_.fill(T{}); }
     bool operator==(const IndexedArray&) const = default;
 
-private:
+  private:
     std::array<T, Hi - Lo + 1> values_{};
 };
 
 // A 7 x 6 board indexed (column 1..7, row 1..6), stored in cell-index order.
 class BoardGrid {
-public:
+  public:
     std::int16_t& operator()(int column, int row) { return cells_[slot(column, row)]; }
     const std::int16_t& operator()(int column, int row) const { return cells_[slot(column, row)]; }
     void clear() { cells_.fill(0); }
     bool operator==(const BoardGrid&) const = default;
 
-private:
+  private:
     static std::size_t slot(int column, int row) {
         assert(column >= 1 && column <= kColumns && row >= 1 && row <= kRows);
         return static_cast<std::size_t>(cellIndex(column, row));
@@ -76,8 +82,8 @@ struct GameRecord {
     bool Defensive = false;      // playing style: defensive or aggressive
 
     // The game.
-    std::int16_t GameState = 0;  // 1 no game, 2 running, 3 won and blinking
-    std::int16_t MoveNr = 0;     // move to be made next; 43 after a draw
+    std::int16_t GameState = 0;                  // 1 no game, 2 running, 3 won and blinking
+    std::int16_t MoveNr = 0;                     // move to be made next; 43 after a draw
     IndexedArray<std::int16_t, 0, 42> MoveList;  // cell of each move; entry 0 is fixed at 1
     bool BlueToMove = false;
     bool HumanIsRed = false;
@@ -125,7 +131,7 @@ struct GameRecord {
     // returns whether one was found. The toolkit side of the marking is MarkWinCells.
     bool FindWinCells(int col);
 
-private:
+  private:
     bool fourThroughTop(int k, std::int16_t code) const;
 };
 

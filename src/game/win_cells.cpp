@@ -11,7 +11,7 @@ namespace {
 // One scan of the marking: walks a line, lists consecutive code-1 cells in WinCells(1..n) and
 // decides at each foreign cell whether the line is found or the scan ends.
 class WinLineScan {
-public:
+  public:
     explicit WinLineScan(GameRecord& rec) : rec_(rec) {}
 
     int count() const { return n_; }
@@ -38,7 +38,7 @@ public:
         return isFound(n_);
     }
 
-private:
+  private:
     GameRecord& rec_;
     int n_ = 0;
 };

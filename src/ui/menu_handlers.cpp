@@ -7,19 +7,36 @@ namespace quorbel {
 
 void Game::cmdMenue_Click(int Index) {
     switch (Index) {
-        case 0: StartSequence(); break;
-        case 1: NewGame(); break;
-        case 2: TakeBackMove(); break;
-        case 3: CompMoveOnRequest(); break;
-        case 4: toolkit_.showInfoDialog(); break;
-        case 5: toolkit_.closeWindow(); break;
-        default: break;
+        case 0:
+            StartSequence();
+            break;
+        case 1:
+            NewGame();
+            break;
+        case 2:
+            TakeBackMove();
+            break;
+        case 3:
+            CompMoveOnRequest();
+            break;
+        case 4:
+            toolkit_.showInfoDialog();
+            break;
+        case 5:
+            toolkit_.closeWindow();
+            break;
+        default:
+            break;
     }
 }
 
-void Game::optaggressiv_Click() { rec_.Defensive = false; }
+void Game::optaggressiv_Click() {
+    rec_.Defensive = false;
+}
 
-void Game::optdefensiv_Click() { rec_.Defensive = true; }
+void Game::optdefensiv_Click() {
+    rec_.Defensive = true;
+}
 
 // Removes the last stone, whoever played it; its colour is to move again and the human plays it.
 void Game::TakeBackMove() {

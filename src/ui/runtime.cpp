@@ -16,7 +16,9 @@ std::uint64_t splitmix64(std::uint64_t& x) {
     return z ^ (z >> 31);
 }
 
-std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+std::uint64_t rotl(std::uint64_t x, int k) {
+    return (x << k) | (x >> (64 - k));
+}
 
 struct LocalClock {
     double daysSinceEpoch;  // days since 30 Dec 1899
@@ -31,9 +33,11 @@ LocalClock readLocalClock() {
         duration<double>(stamp.time_since_epoch()).count() - static_cast<double>(seconds);
     std::tm local{};
     localtime_r(&seconds, &local);
-    const double secondsOfDay = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+    const double secondsOfDay =
+        local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
     // 25569 days lie between 30 Dec 1899 and 1 Jan 1970; the local offset moves the date part.
-    const double localEpochSeconds = static_cast<double>(seconds) + static_cast<double>(local.tm_gmtoff);
+    const double localEpochSeconds =
+        static_cast<double>(seconds) + static_cast<double>(local.tm_gmtoff);
     const double dayNumber = std::floor(localEpochSeconds / 86400.0) + 25569.0;
     return {dayNumber + secondsOfDay / 86400.0, secondsOfDay};
 }
@@ -71,8 +75,8 @@ std::int64_t NumberFromText(std::string_view text) {
 }
 
 SystemRuntime::SystemRuntime() {
-    std::uint64_t seed = static_cast<std::uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    std::uint64_t seed =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     for (auto& word : state_) {
         word = splitmix64(seed);
     }
@@ -91,7 +95,9 @@ std::uint64_t SystemRuntime::next() {
     return result;
 }
 
-double SystemRuntime::random() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
+double SystemRuntime::random() {
+    return static_cast<double>(next() >> 11) * 0x1.0p-53;
+}
 
 void SystemRuntime::reseedFromTimeOfDay() {
     std::uint64_t mix = 0;
@@ -106,8 +112,12 @@ void SystemRuntime::reseedFromTimeOfDay() {
     }
 }
 
-double SystemRuntime::now() { return readLocalClock().daysSinceEpoch; }
+double SystemRuntime::now() {
+    return readLocalClock().daysSinceEpoch;
+}
 
-double SystemRuntime::secondsSinceMidnight() { return readLocalClock().secondsOfDay; }
+double SystemRuntime::secondsSinceMidnight() {
+    return readLocalClock().secondsOfDay;
+}
 
 }  // namespace quorbel

@@ -19,14 +19,14 @@ std::int64_t NumberFromText(std::string_view text);
 // The real generator and clock. Reseeding folds the time of day into the running state instead of
 // replacing it, so draws stay independent even when many reseeds fall into one clock tick.
 class SystemRuntime {
-public:
+  public:
     SystemRuntime();
     double random();
     void reseedFromTimeOfDay();
-    static double now();                  // days since 30 Dec 1899, local time
+    static double now();                   // days since 30 Dec 1899, local time
     static double secondsSinceMidnight();  // local time, with fractions
 
-private:
+  private:
     std::uint64_t next();
     std::uint64_t state_[4];
 };

@@ -14,8 +14,8 @@ void Game::ShowMove() {
     const ControlRef button{Control::cmdFeld, column - 1};
     const ControlRef cell{Control::Feld, landing};
     flickerButtonAndCell(button, cell);
-    const Color stone = rec_.BlueToMove ? static_cast<Color>(rec_.BlueColor)
-                                        : static_cast<Color>(rec_.RedColor);
+    const Color stone =
+        rec_.BlueToMove ? static_cast<Color>(rec_.BlueColor) : static_cast<Color>(rec_.RedColor);
     toolkit_.setColor(button, stone);
     toolkit_.setColor(cell, stone);
     toolkit_.repaintNow(button);

@@ -7,10 +7,17 @@ namespace quorbel {
 
 void Game::Timer1_Timer() {
     switch (rec_.GameState) {
-        case kNoGame: menuButtonShow(); break;
-        case kGameRunning: columnButtonShow(); break;
-        case kGameWon: winningLineBlink(); break;
-        default: break;
+        case kNoGame:
+            menuButtonShow();
+            break;
+        case kGameRunning:
+            columnButtonShow();
+            break;
+        case kGameWon:
+            winningLineBlink();
+            break;
+        default:
+            break;
     }
 }
 

@@ -49,7 +49,7 @@ std::string objectName(ControlRef ref);
 enum class MousePointer : int { Default = 0, Hourglass = 11 };
 
 class Toolkit {
-public:
+  public:
     virtual ~Toolkit() = default;
 
     // Labels and option buttons.

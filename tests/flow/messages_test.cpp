@@ -46,9 +46,9 @@ TEST_F(Messages, TurnDisplayNamesTheSideToMove) {
         bool humanIsRed, blueToMove;
         const char* zug;
     };
-    for (const Case c : {Case{true, false, "Mensch ist am Zug"}, Case{true, true, "Computer ist am Zug"},
-                         Case{false, false, "Computer ist am Zug"},
-                         Case{false, true, "Mensch ist am Zug"}}) {
+    for (const Case c :
+         {Case{true, false, "Mensch ist am Zug"}, Case{true, true, "Computer ist am Zug"},
+          Case{false, false, "Computer ist am Zug"}, Case{false, true, "Mensch ist am Zug"}}) {
         r.HumanIsRed = c.humanIsRed;
         r.BlueToMove = c.blueToMove;
         r.MoveNr = 7;

@@ -84,7 +84,8 @@ TEST_F(Startup, NewGameDuringABlinkReturnsToIdle) {
     EXPECT_EQ(rec().MoveNr, 1);
     EXPECT_FALSE(rec().CompWon);
     EXPECT_EQ(caption(Control::lblStaerke), "1");
-    for (Control label : {Control::lblRot, Control::lblBlau, Control::lblZug, Control::lblZugfeld}) {
+    for (Control label :
+         {Control::lblRot, Control::lblBlau, Control::lblZug, Control::lblZugfeld}) {
         EXPECT_EQ(caption(label), "");
     }
     for (int cell = 0; cell < kCells; ++cell) {

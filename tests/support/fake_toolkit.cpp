@@ -7,9 +7,12 @@ namespace {
 // The design-time state of the window the logic relies on.
 bool visibleAtStart(ControlRef ref) {
     switch (ref.control) {
-        case Control::cmdFeld: return false;
-        case Control::cmdMenue: return ref.index == 0 || ref.index >= 4;
-        default: return true;
+        case Control::cmdFeld:
+            return false;
+        case Control::cmdMenue:
+            return ref.index == 0 || ref.index >= 4;
+        default:
+            return true;
     }
 }
 
@@ -30,7 +33,9 @@ std::string FakeToolkit::caption(Control control) const {
     return it == captions_.end() ? std::string() : it->second;
 }
 
-bool FakeToolkit::isSelected(Control option) const { return selected_.count(option) > 0; }
+bool FakeToolkit::isSelected(Control option) const {
+    return selected_.count(option) > 0;
+}
 
 void FakeToolkit::select(Control option) {
     static const std::pair<Control, Control> frames[] = {

@@ -15,7 +15,7 @@
 namespace quorbel::testing {
 
 class FakeToolkit : public Toolkit {
-public:
+  public:
     FakeToolkit();
 
     void setCaption(Control control, std::string_view text) override;
@@ -30,8 +30,14 @@ public:
     void setMousePointer(MousePointer pointer) override;
     void setProgressMax(double maximum) override;
     void setProgressValue(double value) override;
-    void showInfoDialog() override { ++infoDialogsShown; log("info"); }
-    void closeWindow() override { closed = true; log("close"); }
+    void showInfoDialog() override {
+        ++infoDialogsShown;
+        log("info");
+    }
+    void closeWindow() override {
+        closed = true;
+        log("close");
+    }
     void runWhileBusy(const std::function<void()>& work) override;
     double random() override;
     void reseedFromTimeOfDay() override;
@@ -61,7 +67,7 @@ public:
     double clockDays = 45000.5;
     int reseeds = 0;
 
-private:
+  private:
     void log(std::string entry) { calls.push_back(std::move(entry)); }
 
     std::map<Control, std::string> captions_;

@@ -13,7 +13,7 @@
 namespace quorbel::testing {
 
 class GameFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { game.Form_Load(); }
 
     // Presses "Start"; the computer's first column comes from the moves given to play().

@@ -11,7 +11,7 @@
 namespace quorbel::testing {
 
 class ScriptedPlayer : public ComputerPlayer {
-public:
+  public:
     void MakeCompMove(Game& game) override;
 
     std::deque<int> columns;
