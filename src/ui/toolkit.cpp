@@ -61,7 +61,7 @@ std::string objectName(ControlRef ref) {
             break;
     }
     if (ref.index >= 0) {
-        name += "_" + std::to_string(ref.index);
+        name.append(1, '_').append(std::to_string(ref.index));
     }
     return name;
 }

@@ -20,12 +20,14 @@ bool visibleAtStart(ControlRef ref) {
 
 FakeToolkit::FakeToolkit() {
     selected_ = {Control::optMen, Control::optMenComp, Control::optdefensiv};
-    captions_[Control::lblStaerke] = "1";
+    captions_.emplace(Control::lblStaerke, std::string(1, '1'));
 }
 
 void FakeToolkit::setCaption(Control control, std::string_view text) {
     captions_[control] = std::string(text);
-    log("caption " + objectName(control) + "=" + std::string(text));
+    if (logCalls) {
+        log("caption " + objectName(control) + "=" + std::string(text));
+    }
 }
 
 std::string FakeToolkit::caption(Control control) const {
@@ -53,58 +55,74 @@ void FakeToolkit::select(Control option) {
 }
 
 void FakeToolkit::setColor(ControlRef ref, Color color) {
-    colors_[objectName(ref)] = color;
-    log("color " + objectName(ref) + "=" + std::to_string(color));
+    colors_[key(ref)] = color;
+    if (logCalls) {
+        log("color " + objectName(ref) + "=" + std::to_string(color));
+    }
 }
 
 Color FakeToolkit::color(ControlRef ref) const {
-    const auto it = colors_.find(objectName(ref));
+    const auto it = colors_.find(key(ref));
     return it == colors_.end() ? 0 : it->second;
 }
 
 void FakeToolkit::setVisible(ControlRef ref, bool visible) {
-    visible_[objectName(ref)] = visible;
-    log(std::string(visible ? "show " : "hide ") + objectName(ref));
+    visible_[key(ref)] = visible;
+    if (logCalls) {
+        log(std::string(visible ? "show " : "hide ") + objectName(ref));
+    }
 }
 
 bool FakeToolkit::visible(ControlRef ref) const {
-    const auto it = visible_.find(objectName(ref));
+    const auto it = visible_.find(key(ref));
     return it == visible_.end() ? visibleAtStart(ref) : it->second;
 }
 
 void FakeToolkit::repaintNow(ControlRef ref) {
-    ++repaints_[objectName(ref)];
-    log("repaint " + objectName(ref));
+    ++repaints_[key(ref)];
+    if (logCalls) {
+        log("repaint " + objectName(ref));
+    }
 }
 
 int FakeToolkit::repaints(ControlRef ref) const {
-    const auto it = repaints_.find(objectName(ref));
+    const auto it = repaints_.find(key(ref));
     return it == repaints_.end() ? 0 : it->second;
 }
 
 void FakeToolkit::setTimerEnabled(bool enabled) {
     timerEnabled = enabled;
-    log(enabled ? "timer on" : "timer off");
+    if (logCalls) {
+        log(enabled ? "timer on" : "timer off");
+    }
 }
 
 void FakeToolkit::setTimerInterval(int milliseconds) {
     timerInterval = milliseconds;
-    log("interval " + std::to_string(milliseconds));
+    if (logCalls) {
+        log("interval " + std::to_string(milliseconds));
+    }
 }
 
 void FakeToolkit::setMousePointer(MousePointer p) {
     pointer = p;
-    log("pointer " + std::to_string(static_cast<int>(p)));
+    if (logCalls) {
+        log("pointer " + std::to_string(static_cast<int>(p)));
+    }
 }
 
 void FakeToolkit::setProgressMax(double maximum) {
     progressMax = maximum;
-    log("progress max " + std::to_string(static_cast<long long>(maximum)));
+    if (logCalls) {
+        log("progress max " + std::to_string(static_cast<long long>(maximum)));
+    }
 }
 
 void FakeToolkit::setProgressValue(double value) {
     progressValue = value;
-    log("progress " + std::to_string(static_cast<long long>(value)));
+    if (logCalls) {
+        log("progress " + std::to_string(static_cast<long long>(value)));
+    }
 }
 
 void FakeToolkit::runWhileBusy(const std::function<void()>& work) {
@@ -118,12 +136,17 @@ double FakeToolkit::random() {
         scriptedRandom.pop_front();
         return r;
     }
+    if (seededRandom) {
+        return static_cast<double>((*seededRandom)() >> 11) * 0x1.0p-53;
+    }
     return runtime_.random();
 }
 
 void FakeToolkit::reseedFromTimeOfDay() {
     ++reseeds;
-    runtime_.reseedFromTimeOfDay();
+    if (!seededRandom) {
+        runtime_.reseedFromTimeOfDay();
+    }
 }
 
 int FakeToolkit::count(const std::string& prefix) const {

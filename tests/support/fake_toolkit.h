@@ -5,8 +5,11 @@
 
 #include <deque>
 #include <map>
+#include <optional>
+#include <random>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/runtime.h"
@@ -61,9 +64,12 @@ class FakeToolkit : public Toolkit {
     bool closed = false;
     int busyRuns = 0;
     std::vector<std::string> calls;  // e.g. "caption lblZug=Mensch ist am Zug", "timer off"
+    bool logCalls = true;            // long runs switch the call log off
 
-    // Run-time services: scripted draws first, then the real generator.
+    // Run-time services: scripted draws first, then the real generator, or a seeded one that
+    // ignores the clock when a test must be repeatable.
     std::deque<double> scriptedRandom;
+    std::optional<std::mt19937_64> seededRandom;
     double clockDays = 45000.5;
     int reseeds = 0;
 
@@ -71,9 +77,11 @@ class FakeToolkit : public Toolkit {
     void log(std::string entry) { calls.push_back(std::move(entry)); }
 
     std::map<Control, std::string> captions_;
-    std::map<std::string, Color> colors_;
-    std::map<std::string, bool> visible_;
-    std::map<std::string, int> repaints_;
+    using Key = std::pair<Control, int>;
+    static Key key(ControlRef ref) { return {ref.control, ref.index}; }
+    std::map<Key, Color> colors_;
+    std::map<Key, bool> visible_;
+    std::map<Key, int> repaints_;
     std::set<Control> selected_;
     SystemRuntime runtime_;
 };

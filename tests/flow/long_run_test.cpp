@@ -1,0 +1,212 @@
+// A long run of random user and timer events against the whole program logic with the real
+// computer player at low levels, checking the record's invariants after every event.
+//
+// QUORBEL_LONG_RUN_SEED picks the seed (default fixed), QUORBEL_LONG_RUN_EVENTS the number of
+// events. A failure prints the seed and the events since the last "Start".
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ai/move_driver.h"
+#include "flow/game.h"
+#include "support/fake_toolkit.h"
+
+namespace quorbel {
+namespace {
+
+using testing::FakeToolkit;
+
+std::uint64_t envNumber(const char* name, std::uint64_t fallback) {
+    const char* text = std::getenv(name);
+    return text != nullptr && *text != '\0' ? std::strtoull(text, nullptr, 10) : fallback;
+}
+
+// What must hold between any two events. Returns an empty string when all is well.
+std::string checkInvariants(const GameRecord& rec, const FakeToolkit& toolkit, bool started) {
+    std::ostringstream fault;
+    if (rec.GameState < 1 || rec.GameState > 3) {
+        fault << "GameState " << rec.GameState << " out of range; ";
+    }
+    if (rec.MoveNr < 0 || rec.MoveNr > 43) {
+        fault << "MoveNr " << rec.MoveNr << " out of range; ";
+        return fault.str();
+    }
+    int stones = 0;
+    for (int column = 1; column <= kColumns; ++column) {
+        const int height = rec.ColHeight[column];
+        if (height < 0 || height > kRows) {
+            return "ColHeight out of range";
+        }
+        for (int row = 1; row <= kRows; ++row) {
+            const int stone = rec.Board(column, row);
+            if ((row <= height) != (stone != kEmpty)) {
+                fault << "column " << column << " height " << height << " disagrees with row "
+                      << row << "; ";
+            }
+            if (started) {
+                const Color shown = toolkit.color({Control::Feld, cellIndex(column, row)});
+                const Color expected = stone == kRed    ? rgb(255, 0, 0)
+                                       : stone == kBlue ? rgb(0, 0, 255)
+                                                        : PaletteColor(15);
+                if (shown != expected) {
+                    fault << "cell " << cellIndex(column, row) << " shows " << shown << "; ";
+                }
+            }
+        }
+        stones += height;
+    }
+    // Moves made: MoveNr - 1 while a game runs, MoveNr after a four, 42 after a draw.
+    const int made = rec.MoveNr == kDrawMoveNr   ? 42
+                     : rec.GameState == kGameWon ? rec.MoveNr
+                                                 : std::max(0, rec.MoveNr - 1);
+    if (stones != made) {
+        fault << stones << " stones for MoveNr " << rec.MoveNr << "; ";
+    }
+    for (int move = 1; move <= std::min(made, stones); ++move) {
+        const int cell = rec.MoveList[move];
+        if (rec.Board(columnOfCell(cell), rowOfCell(cell)) != (move % 2 == 1 ? kRed : kBlue)) {
+            fault << "move " << move << " at cell " << cell << " does not hold its stone; ";
+        }
+    }
+    if (rec.MoveNr >= 1 && rec.BlueToMove != (rec.MoveNr % 2 == 0)) {
+        fault << "BlueToMove disagrees with MoveNr " << rec.MoveNr << "; ";
+    }
+    if (rec.GameState == kGameWon) {
+        const int n = rec.WinCells[0];
+        const std::int16_t winner = rec.MoveNr % 2 == 1 ? kRed : kBlue;
+        if (n < 4 || n > 7) {
+            fault << "WinCells lists " << n << " cells; ";
+        } else {
+            const int dc = columnOfCell(rec.WinCells[2]) - columnOfCell(rec.WinCells[1]);
+            const int dr = rowOfCell(rec.WinCells[2]) - rowOfCell(rec.WinCells[1]);
+            for (int i = 1; i <= n; ++i) {
+                const int cell = rec.WinCells[i];
+                const bool inLine =
+                    i == 1 || (columnOfCell(cell) - columnOfCell(rec.WinCells[i - 1]) == dc &&
+                               rowOfCell(cell) - rowOfCell(rec.WinCells[i - 1]) == dr);
+                if (!inLine || std::abs(dc) > 1 || std::abs(dr) > 1 || (dc == 0 && dr == 0) ||
+                    rec.Board(columnOfCell(cell), rowOfCell(cell)) != winner) {
+                    fault << "WinCells " << i << " (cell " << cell
+                          << ") is not the winner's line; ";
+                }
+            }
+        }
+    }
+    return fault.str();
+}
+
+class LongRun {
+  public:
+    explicit LongRun(std::uint64_t seed) : random_(seed) {
+        toolkit_.logCalls = false;
+        toolkit_.seededRandom.emplace(seed);
+        game_.Form_Load();
+    }
+
+    // Fires one random event that the window could deliver now; returns its description.
+    std::string fireRandomEvent() {
+        const int pick = draw(100);
+        if (pick < 45) {
+            return clickColumn();
+        }
+        if (pick < 60) {
+            if (!toolkit_.timerEnabled) {
+                return "tick skipped (timer off)";
+            }
+            game_.Timer1_Timer();
+            return "timer tick";
+        }
+        if (pick < 88) {
+            return clickMenu(draw(6));
+        }
+        if (pick < 94) {
+            const Control option =
+                std::array{Control::optComp, Control::optMen, Control::optaggressiv,
+                           Control::optdefensiv}[static_cast<std::size_t>(draw(4))];
+            toolkit_.select(option);
+            if (option == Control::optaggressiv) {
+                game_.optaggressiv_Click();
+            } else if (option == Control::optdefensiv) {
+                game_.optdefensiv_Click();
+            }
+            return "option " + objectName(option);
+        }
+        const int level = 1 + draw(3);
+        toolkit_.setCaption(Control::lblStaerke, std::to_string(level));
+        return "level " + std::to_string(level);
+    }
+
+    std::string check() const { return checkInvariants(game_.record(), toolkit_, started_); }
+
+  private:
+    int draw(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+    std::string clickColumn() {
+        const int index = draw(7);
+        if (!toolkit_.visible({Control::cmdFeld, index})) {
+            return "hidden column " + std::to_string(index + 1);
+        }
+        game_.cmdFeld_Click(index);
+        return "column " + std::to_string(index + 1);
+    }
+
+    std::string clickMenu(int index) {
+        static const char* const names[] = {"Start",     "Neues Spiel", "Zug zurück",
+                                            "Comp- zug", "Info",        "Ende"};
+        if (!toolkit_.visible({Control::cmdMenue, index})) {
+            return std::string(names[index]) + " hidden";
+        }
+        started_ = started_ || index == 0;
+        game_.cmdMenue_Click(index);
+        return names[index];
+    }
+
+    std::mt19937_64 random_;
+    FakeToolkit toolkit_;
+    MoveDriver player_;
+    Game game_{toolkit_, player_};
+    bool started_ = false;
+};
+
+TEST(LongRun, RandomEventsKeepTheRecordConsistent) {
+    const std::uint64_t seed = envNumber("QUORBEL_LONG_RUN_SEED", 20261207);
+    const std::uint64_t events = envNumber("QUORBEL_LONG_RUN_EVENTS", 200000);
+    LongRun run(seed);
+    std::vector<std::string> sinceStart;
+    std::map<std::string, int> tally;
+    for (std::uint64_t i = 0; i < events; ++i) {
+        std::string event = run.fireRandomEvent();
+        ++tally[event.substr(0, event.find_first_of("0123456789"))];
+        if (event == "Start") {
+            sinceStart.clear();
+        }
+        sinceStart.push_back(std::move(event));
+        const std::string fault = run.check();
+        if (!fault.empty()) {
+            std::ostringstream history;
+            for (const auto& e : sinceStart) {
+                history << "  " << e << "\n";
+            }
+            FAIL() << "seed " << seed << ", event " << i << ": " << fault
+                   << "\nevents since the last Start:\n"
+                   << history.str();
+        }
+    }
+    std::printf("%llu random events with seed %llu:\n", static_cast<unsigned long long>(events),
+                static_cast<unsigned long long>(seed));
+    for (const auto& [kind, n] : tally) {
+        std::printf("  %6d  %s\n", n, kind.c_str());
+    }
+}
+
+}  // namespace
+}  // namespace quorbel
