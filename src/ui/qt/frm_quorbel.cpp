@@ -321,7 +321,7 @@ void frmQuorbel::paintEvent(QPaintEvent*) {
 
 // "Ende" and the close box both end here; nothing is kept.
 void frmQuorbel::closeEvent(QCloseEvent* event) {
-    Timer1->stop();
+    toolkit_.setTimerEnabled(false);
     event->accept();
 }
 
