@@ -80,22 +80,23 @@ void keepLookWhenDisabled(QWidget& widget) {
     widget.setPalette(palette);
 }
 
-ColorButton::ColorButton(Color color, QWidget* parent) : QPushButton(parent), color_(color) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setIconSize(QSize(kButtonPictureSize, kButtonPictureSize));
-}
-
-void ColorButton::setColor(Color color) {
+void Colored::setColor(Color color) {
     if (color != color_) {
         color_ = color;
-        update();
+        self_.update();
     }
+}
+
+ColorButton::ColorButton(Color color, QWidget* parent)
+    : QPushButton(parent), Colored(*this, color) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setIconSize(QSize(kButtonPictureSize, kButtonPictureSize));
 }
 
 void ColorButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect r = rect();
-    painter.fillRect(r, toQColor(color_));
+    painter.fillRect(r, toQColor(color()));
     drawBevel(painter, r, isDown());
 
     const int shift = isDown() ? 1 : 0;
@@ -118,14 +119,7 @@ void ColorButton::paintEvent(QPaintEvent*) {
 }
 
 CircleShape::CircleShape(Color color, int diameter, QWidget* parent)
-    : QWidget(parent), color_(color), diameter_(diameter) {}
-
-void CircleShape::setColor(Color color) {
-    if (color != color_) {
-        color_ = color;
-        update();
-    }
-}
+    : QWidget(parent), Colored(*this, color), diameter_(diameter) {}
 
 void CircleShape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -134,13 +128,13 @@ void CircleShape::paintEvent(QPaintEvent*) {
     QRectF circle(0, 0, d - 1, d - 1);
     circle.moveCenter(QRectF(rect()).center());
     painter.setPen(QPen(kOutline, 1));
-    painter.setBrush(toQColor(color_));
+    painter.setBrush(toQColor(color()));
     painter.drawEllipse(circle);
 }
 
 CaptionLabel::CaptionLabel(const QString& text, Color background, QColor textColor, bool bordered,
                            QWidget* parent)
-    : QLabel(text, parent), color_(background), bordered_(bordered) {
+    : QLabel(text, parent), Colored(*this, background), bordered_(bordered) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setWordWrap(true);
@@ -150,17 +144,10 @@ CaptionLabel::CaptionLabel(const QString& text, Color background, QColor textCol
     setPalette(p);
 }
 
-void CaptionLabel::setColor(Color color) {
-    if (color != color_) {
-        color_ = color;
-        update();
-    }
-}
-
 void CaptionLabel::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);
-        painter.fillRect(rect(), toQColor(color_));
+        painter.fillRect(rect(), toQColor(color()));
         if (bordered_) {
             painter.setPen(kOutline);
             painter.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -40,12 +40,18 @@ QFont windowFont(double points, bool bold = false);
 // The program's icon in all its rendered sizes.
 QIcon quorbelIcon();
 
-// A control whose background (or fill) colour the game sets and reads back.
+// A control whose background (or fill) colour the game sets and reads back. Setting it only
+// schedules a repaint; the game repaints at once where it has to.
 class Colored {
   public:
+    Colored(QWidget& self, Color color) : self_(self), color_(color) {}
     virtual ~Colored() = default;
-    virtual void setColor(Color color) = 0;
-    virtual Color color() const = 0;
+    void setColor(Color color);
+    Color color() const { return color_; }
+
+  private:
+    QWidget& self_;
+    Color color_;
 };
 
 // A command button in "graphical style": its own background colour inside a raised bevel, with a
@@ -54,14 +60,9 @@ class ColorButton : public QPushButton, public Colored {
     Q_OBJECT
   public:
     ColorButton(Color color, QWidget* parent);
-    void setColor(Color color) override;
-    Color color() const override { return color_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-
-  private:
-    Color color_;
 };
 
 // A circle of a given diameter centred in its box, filled with its colour, thin dark outline.
@@ -69,14 +70,11 @@ class CircleShape : public QWidget, public Colored {
     Q_OBJECT
   public:
     CircleShape(Color color, int diameter, QWidget* parent);
-    void setColor(Color color) override;
-    Color color() const override { return color_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    Color color_;
     int diameter_;
 };
 
@@ -87,14 +85,11 @@ class CaptionLabel : public QLabel, public Colored {
   public:
     CaptionLabel(const QString& text, Color background, QColor textColor, bool bordered,
                  QWidget* parent);
-    void setColor(Color color) override;
-    Color color() const override { return color_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    Color color_;
     bool bordered_;
 };
 

@@ -239,17 +239,17 @@ void frmQuorbel::buildMenuButtons() {
         {"Comp- zug", 3000, false}, {"Info", 5550, true},         {"Ende", 6840, true},
     };
     for (int index = 0; index < 6; ++index) {
-        const MenuButton& spec = buttons[index];
+        const MenuButton& entry = buttons[index];
         // Button 0 belongs to the settings frame, the others to the window.
         QWidget* parent = index == 0 ? static_cast<QWidget*>(fraMenue) : this;
         const QPoint origin = index == 0 ? fraMenue->pos() : QPoint();
         auto* button =
             named(new ColorButton(kMenuButtonColor, parent), nameOf({Control::cmdMenue, index}));
-        button->setGeometry(twipsRect(spec.left, 4680, 975, 615).translated(-origin));
-        button->setText(QString::fromUtf8(spec.caption));
+        button->setGeometry(twipsRect(entry.left, 4680, 975, 615).translated(-origin));
+        button->setText(QString::fromUtf8(entry.caption));
         button->setAccessibleName(button->text());
         button->setFont(windowFont(12));
-        button->setVisible(spec.visible);
+        button->setVisible(entry.visible);
         cmdMenue[static_cast<std::size_t>(index)] = button;
     }
 }
