@@ -1,0 +1,147 @@
+#pragma once
+
+// The kinds of control the window is built from, drawn by hand where the classic look needs it:
+// buttons whose background colour is theirs to show, filled circles, bordered labels, frames with
+// an etched caption, thin lines and the up-down control bound to a label.
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QRect>
+#include <QWidget>
+
+#include "ui/colors.h"
+
+class QToolButton;
+
+namespace quorbel {
+
+// Positions and sizes are laid out in twips; 15 twips make one device-independent pixel.
+constexpr int px(int twips) {
+    return (twips + 7) / 15;
+}
+inline QRect twipsRect(int left, int top, int width, int height) {
+    return {px(left), px(top), px(width), px(height)};
+}
+
+inline QColor toQColor(Color c) {
+    return {redOf(c), greenOf(c), blueOf(c)};
+}
+inline Color fromQColor(const QColor& c) {
+    return rgb(c.red(), c.green(), c.blue());
+}
+
+// The window's sans-serif at a size in points, fixed in pixels at 96 dpi so that every text takes
+// the same room as the controls around it, whatever the screen's dpi setting.
+QFont windowFont(double points, bool bold = false);
+
+// The program's icon in all its rendered sizes.
+QIcon quorbelIcon();
+
+// A control whose background (or fill) colour the game sets and reads back. Setting it only
+// schedules a repaint; the game repaints at once where it has to.
+class Colored {
+  public:
+    Colored(QWidget& self, Color color) : self_(self), color_(color) {}
+    virtual ~Colored() = default;
+    void setColor(Color color);
+    Color color() const { return color_; }
+
+  private:
+    QWidget& self_;
+    Color color_;
+};
+
+// A command button in "graphical style": its own background colour inside a raised bevel, with a
+// caption that wraps onto a second line, or a picture centred on the colour.
+class ColorButton : public QPushButton, public Colored {
+    Q_OBJECT
+  public:
+    ColorButton(Color color, QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A circle of a given diameter centred in its box, filled with its colour, thin dark outline.
+class CircleShape : public QWidget, public Colored {
+    Q_OBJECT
+  public:
+    CircleShape(Color color, int diameter, QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    int diameter_;
+};
+
+// A label with an opaque background colour, optionally inside a thin single-line border; the text
+// is centred horizontally at the top and wraps at the label's width.
+class CaptionLabel : public QLabel, public Colored {
+    Q_OBJECT
+  public:
+    CaptionLabel(const QString& text, Color background, QColor textColor, bool bordered,
+                 QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    bool bordered_;
+};
+
+// A frame: a filled area, with an etched border and a caption when it has one. A disabled frame
+// greys its caption only; its children keep their look but take no input.
+class Frame : public QWidget {
+    Q_OBJECT
+  public:
+    Frame(QColor background, QWidget* parent);
+    Frame(QColor background, const QString& caption, QColor captionColor, QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QColor background_;
+    QString caption_;
+    QColor captionColor_;
+};
+
+// A thin dark line, horizontal or vertical: a one-pixel-wide widget.
+class BoardLine : public QWidget {
+    Q_OBJECT
+  public:
+    explicit BoardLine(QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A vertical up-down control bound to a label: each arrow press sets the label's caption to the
+// next higher or lower whole number within minimum..maximum, counting from the caption shown.
+class UpDown : public QWidget {
+    Q_OBJECT
+  public:
+    UpDown(QLabel& buddy, int minimum, int maximum, QWidget* parent);
+    void stepBy(int delta);
+    QToolButton& upButton() const { return *up_; }
+    QToolButton& downButton() const { return *down_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QLabel& buddy_;
+    int minimum_;
+    int maximum_;
+    QToolButton* up_;
+    QToolButton* down_;
+};
+
+// Lets a disabled control look exactly like an enabled one.
+void keepLookWhenDisabled(QWidget& widget);
+
+}  // namespace quorbel

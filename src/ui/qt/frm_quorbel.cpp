@@ -1,0 +1,328 @@
+#include "ui/qt/frm_quorbel.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QStyleFactory>
+#include <QTimer>
+
+#include "ui/qt/controls.h"
+
+namespace quorbel {
+
+namespace {
+
+// Colours the platform decides: the classic desktop colour behind the status panel and the
+// settings, and the title-bar text colour that lblMessage shows until its first message.
+const QColor kWindowBackground(128, 255, 255);
+constexpr Color kDesktopColor = rgb(0, 128, 128);
+constexpr Color kTitleBarTextColor = rgb(255, 255, 255);
+const QColor kDefaultText(0, 0, 0);
+
+constexpr Color kColumnButtonColor = rgb(0, 192, 0);
+constexpr Color kYellow = rgb(255, 255, 0);
+constexpr Color kGreen = rgb(0, 255, 0);
+constexpr Color kGrey = rgb(128, 128, 128);
+constexpr Color kWhite = rgb(255, 255, 255);
+const QColor kOptionText(0, 0, 255);
+const QColor kDarkBlueCaption(0, 0, 192);
+const QColor kBlueCaption(0, 0, 255);
+
+constexpr int kCellDiameter = px(495);
+
+Color platformColor(QPalette::ColorRole role) {
+    return fromQColor(QApplication::palette().color(QPalette::Active, role));
+}
+
+template <typename T>
+T* named(T* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QString nameOf(ControlRef ref) {
+    return QString::fromStdString(objectName(ref));
+}
+
+QRadioButton* makeOption(QWidget* frame, Control control, const QString& caption,
+                         const QRect& geometry, Color background, bool selected) {
+    auto* option = named(new QRadioButton(caption, frame), nameOf(control));
+    option->setGeometry(geometry);
+    option->setFont(windowFont(12));
+    option->setChecked(selected);
+    option->setAutoFillBackground(true);
+    // Buttons fill their background with the Button role, Fusion draws their text with WindowText.
+    QPalette palette = option->palette();
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button}) {
+        palette.setColor(role, toQColor(background));
+    }
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText}) {
+        palette.setColor(role, kOptionText);
+    }
+    option->setPalette(palette);
+    return option;
+}
+
+Frame* makeCaptionedFrame(QWidget* parent, const QString& name, const QRect& geometry,
+                          const QString& caption, Color background, QColor captionColor) {
+    auto* frame = named(new Frame(toQColor(background), caption, captionColor, parent), name);
+    frame->setGeometry(geometry);
+    frame->setFont(windowFont(12));
+    return frame;
+}
+
+CaptionLabel* makeLabel(QWidget* parent, Control control, const QRect& geometry,
+                        const QString& caption, Color background, QColor textColor, QFont font,
+                        bool bordered) {
+    auto* label =
+        named(new CaptionLabel(caption, background, textColor, bordered, parent), nameOf(control));
+    label->setGeometry(geometry);
+    label->setFont(font);
+    return label;
+}
+
+template <typename T, std::size_t N>
+T* element(const std::array<T*, N>& array, int index) {
+    return index >= 0 && index < static_cast<int>(N) ? array[static_cast<std::size_t>(index)]
+                                                     : nullptr;
+}
+
+}  // namespace
+
+void prepareApplication(QApplication& app) {
+    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    app.setWindowIcon(quorbelIcon());
+}
+
+frmQuorbel::frmQuorbel(ComputerPlayer& player)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint),
+      toolkit_(*this),
+      game_(toolkit_, player) {
+    setObjectName(QStringLiteral("frmQuorbel"));
+    setWindowTitle(QStringLiteral("Quorbel"));
+    setWindowIcon(quorbelIcon());
+    setFixedSize(px(8220), px(7425));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    buildBoard();
+    buildStatusPanel();
+    buildSettings();
+    buildMenuButtons();
+    Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connectEvents();
+
+    game_.Form_Load();
+}
+
+frmQuorbel::~frmQuorbel() = default;
+
+// The lines first, so that they lie behind the cells.
+void frmQuorbel::buildBoard() {
+    const int top = px(720), bottom = px(4320);
+    for (int line = 1; line <= 8; ++line) {
+        auto* vertical = named(new BoardLine(this), QStringLiteral("Line%1").arg(line));
+        vertical->setGeometry(px(360 + 720 * (line - 1)), top, 1, bottom - top + 1);
+    }
+    auto* horizontal = named(new BoardLine(this), QStringLiteral("Line9"));
+    horizontal->setGeometry(px(360), bottom, px(5400) - px(360) + 1, 1);
+
+    const Color emptyCell = platformColor(QPalette::Base);
+    for (int cell = 0; cell < kCells; ++cell) {
+        const int column = columnOfCell(cell), row = rowOfCell(cell);
+        auto* shape =
+            named(new CircleShape(emptyCell, kCellDiameter, this), nameOf({Control::Feld, cell}));
+        shape->setGeometry(twipsRect(360 + 720 * (column - 1), 3720 - 600 * (row - 1), 735, 495));
+        Feld[static_cast<std::size_t>(cell)] = shape;
+    }
+
+    for (int index = 0; index < kColumns; ++index) {
+        auto* button =
+            named(new ColorButton(kColumnButtonColor, this), nameOf({Control::cmdFeld, index}));
+        button->setGeometry(twipsRect(360 + 720 * index, 120, 735, 495));
+        button->setIcon(quorbelIcon());
+        button->setAccessibleName(QStringLiteral("Spalte %1").arg(index + 1));
+        button->hide();
+        cmdFeld[static_cast<std::size_t>(index)] = button;
+    }
+
+    ProgBar = named(new QProgressBar(this), QStringLiteral("ProgBar"));
+    ProgBar->setGeometry(twipsRect(360, 4350, 7680, 195));
+    ProgBar->setRange(0, 100);
+    ProgBar->setValue(0);
+    ProgBar->setTextVisible(false);
+}
+
+void frmQuorbel::buildStatusPanel() {
+    fraAnzeige = named(new Frame(toQColor(kDesktopColor), this), QStringLiteral("fraAnzeige"));
+    fraAnzeige->setGeometry(twipsRect(5760, 120, 2295, 4215));
+
+    lblZugfeld = makeLabel(fraAnzeige, Control::lblZugfeld, twipsRect(240, 240, 1905, 495), "",
+                           kWhite, kDefaultText, windowFont(13.5), true);
+    lblZug = makeLabel(fraAnzeige, Control::lblZug, twipsRect(240, 960, 1905, 735), " ", kWhite,
+                       kDefaultText, windowFont(12, true), true);
+    shpRot =
+        named(new CircleShape(rgb(255, 0, 0), kCellDiameter, fraAnzeige), nameOf(Control::shpRot));
+    shpRot->setGeometry(twipsRect(120, 1920, 735, 495));
+    lblRot = makeLabel(fraAnzeige, Control::lblRot, twipsRect(840, 1920, 1305, 495), "", kWhite,
+                       QColor(255, 0, 0), windowFont(12, true), true);
+    shpBlau =
+        named(new CircleShape(rgb(0, 0, 255), kCellDiameter, fraAnzeige), nameOf(Control::shpBlau));
+    shpBlau->setGeometry(twipsRect(120, 2640, 735, 495));
+    lblBlau = makeLabel(fraAnzeige, Control::lblBlau, twipsRect(840, 2640, 1305, 495), " ", kWhite,
+                        QColor(0, 0, 255), windowFont(12, true), true);
+    lblMessage = makeLabel(fraAnzeige, Control::lblMessage, twipsRect(240, 3360, 1905, 735), "",
+                           kTitleBarTextColor, kDefaultText, windowFont(12, true), true);
+}
+
+void frmQuorbel::buildSettings() {
+    fraMenue = named(new Frame(toQColor(kDesktopColor), this), QStringLiteral("fraMenü"));
+    fraMenue->setGeometry(twipsRect(360, 4560, 7695, 2775));
+
+    fraAnfang =
+        makeCaptionedFrame(fraMenue, QStringLiteral("fraAnfang"), twipsRect(120, 840, 3495, 855),
+                           QStringLiteral("Wer beginnt ?"), kYellow, kDarkBlueCaption);
+    optComp = makeOption(fraAnfang, Control::optComp, QStringLiteral("Computer"),
+                         twipsRect(120, 360, 1455, 405), kGreen, false);
+    optMen = makeOption(fraAnfang, Control::optMen, QStringLiteral("optMen"),
+                        twipsRect(1920, 360, 1455, 405), kGreen, true);
+
+    fraSpielstaerke = makeCaptionedFrame(fraMenue, QStringLiteral("fraSpielstärke"),
+                                         twipsRect(4080, 840, 3495, 855),
+                                         QStringLiteral("Computerstärke"), kYellow, kBlueCaption);
+    lblLevel = named(new CaptionLabel(QStringLiteral("Spielstufe :"), kGreen, kBlueCaption, false,
+                                      fraSpielstaerke),
+                     QStringLiteral("lblLevel"));
+    lblLevel->setGeometry(twipsRect(120, 360, 1455, 405));
+    lblLevel->setFont(windowFont(12));
+    lblStaerke = makeLabel(fraSpielstaerke, Control::lblStaerke, twipsRect(1680, 360, 375, 375),
+                           QStringLiteral("1"), kWhite, kDefaultText, windowFont(13.5), true);
+    updLevel = named(new UpDown(*lblStaerke, 1, 10, fraSpielstaerke), QStringLiteral("updLevel"));
+    updLevel->setGeometry(twipsRect(2040, 360, 270, 375));
+    lblTime =
+        makeLabel(fraSpielstaerke, Control::lblTime, twipsRect(2340, 390, 1035, 285), "",
+                  platformColor(QPalette::Button), kDefaultText, windowFont(9.75, true), true);
+
+    fraMengegen =
+        makeCaptionedFrame(fraMenue, QStringLiteral("fraMengegen"), twipsRect(120, 1800, 3495, 855),
+                           QStringLiteral("Mensch gegen :"), kGrey, kDarkBlueCaption);
+    optMenComp = makeOption(fraMengegen, Control::optMenComp, QStringLiteral("Computer"),
+                            twipsRect(120, 360, 1455, 375), kGrey, true);
+    optMenMen = makeOption(fraMengegen, Control::optMenMen, QStringLiteral("optMenMen"),
+                           twipsRect(1920, 360, 1335, 375), kGrey, false);
+    keepLookWhenDisabled(*optMenComp);
+    keepLookWhenDisabled(*optMenMen);
+    fraMengegen->setEnabled(false);
+
+    fraSpielweise = makeCaptionedFrame(fraMenue, QStringLiteral("fraSpielweise"),
+                                       twipsRect(4080, 1800, 3495, 855),
+                                       QStringLiteral("Spielweise"), kYellow, kBlueCaption);
+    optaggressiv = makeOption(fraSpielweise, Control::optaggressiv, QStringLiteral("aggressiv"),
+                              twipsRect(120, 360, 1335, 435), kGreen, false);
+    optdefensiv = makeOption(fraSpielweise, Control::optdefensiv, QStringLiteral("defensiv"),
+                             twipsRect(1800, 360, 1335, 435), kGreen, true);
+}
+
+// Built after the settings frame, so that they lie in front of it.
+void frmQuorbel::buildMenuButtons() {
+    struct MenuButton {
+        const char* caption;
+        int left;  // absolute
+        bool visible;
+    };
+    static const MenuButton buttons[6] = {
+        {"Start", 480, true},       {"Neues Spiel", 1680, false}, {"Zug zurück", 4260, false},
+        {"Comp- zug", 3000, false}, {"Info", 5550, true},         {"Ende", 6840, true},
+    };
+    for (int index = 0; index < 6; ++index) {
+        const MenuButton& entry = buttons[index];
+        // Button 0 belongs to the settings frame, the others to the window.
+        QWidget* parent = index == 0 ? static_cast<QWidget*>(fraMenue) : this;
+        const QPoint origin = index == 0 ? fraMenue->pos() : QPoint();
+        auto* button =
+            named(new ColorButton(kMenuButtonColor, parent), nameOf({Control::cmdMenue, index}));
+        button->setGeometry(twipsRect(entry.left, 4680, 975, 615).translated(-origin));
+        button->setText(QString::fromUtf8(entry.caption));
+        button->setAccessibleName(button->text());
+        button->setFont(windowFont(12));
+        button->setVisible(entry.visible);
+        cmdMenue[static_cast<std::size_t>(index)] = button;
+    }
+}
+
+void frmQuorbel::connectEvents() {
+    for (int index = 0; index < kColumns; ++index) {
+        connect(cmdFeld[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
+                [this, index] { game_.cmdFeld_Click(index); });
+    }
+    for (int index = 0; index < 6; ++index) {
+        connect(cmdMenue[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
+                [this, index] { game_.cmdMenue_Click(index); });
+    }
+    connect(optaggressiv, &QRadioButton::clicked, this, [this] { game_.optaggressiv_Click(); });
+    connect(optdefensiv, &QRadioButton::clicked, this, [this] { game_.optdefensiv_Click(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { game_.Timer1_Timer(); });
+}
+
+QWidget* frmQuorbel::control(ControlRef ref) const {
+    switch (ref.control) {
+        case Control::Feld:
+            return element(Feld, ref.index);
+        case Control::cmdFeld:
+            return element(cmdFeld, ref.index);
+        case Control::cmdMenue:
+            return element(cmdMenue, ref.index);
+        case Control::lblZugfeld:
+            return lblZugfeld;
+        case Control::lblZug:
+            return lblZug;
+        case Control::lblRot:
+            return lblRot;
+        case Control::lblBlau:
+            return lblBlau;
+        case Control::lblMessage:
+            return lblMessage;
+        case Control::lblStaerke:
+            return lblStaerke;
+        case Control::lblTime:
+            return lblTime;
+        case Control::shpRot:
+            return shpRot;
+        case Control::shpBlau:
+            return shpBlau;
+        case Control::optComp:
+            return optComp;
+        case Control::optMen:
+            return optMen;
+        case Control::optMenComp:
+            return optMenComp;
+        case Control::optMenMen:
+            return optMenMen;
+        case Control::optaggressiv:
+            return optaggressiv;
+        case Control::optdefensiv:
+            return optdefensiv;
+    }
+    return nullptr;
+}
+
+Colored* frmQuorbel::colored(ControlRef ref) const {
+    return dynamic_cast<Colored*>(control(ref));
+}
+
+void frmQuorbel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), kWindowBackground);
+}
+
+// "Ende" and the close box both end here; nothing is kept.
+void frmQuorbel::closeEvent(QCloseEvent* event) {
+    toolkit_.setTimerEnabled(false);
+    event->accept();
+}
+
+}  // namespace quorbel

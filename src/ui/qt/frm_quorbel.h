@@ -1,0 +1,94 @@
+#pragma once
+
+// The main window: every control at its place, the window's events handed to the game logic.
+
+#include <QWidget>
+
+#include <array>
+
+#include "flow/game.h"
+#include "ui/qt/qt_toolkit.h"
+
+class QApplication;
+class QLabel;
+class QProgressBar;
+class QRadioButton;
+class QTimer;
+
+namespace quorbel {
+
+class CaptionLabel;
+class CircleShape;
+class ColorButton;
+class Colored;
+class Frame;
+class UpDown;
+
+// The application-wide look the window is drawn for: the Fusion style and the program's icon.
+void prepareApplication(QApplication& app);
+
+class frmQuorbel : public QWidget {
+    Q_OBJECT
+  public:
+    // Builds the window and runs Form_Load; the computer player must outlive the window.
+    explicit frmQuorbel(ComputerPlayer& player);
+    ~frmQuorbel() override;
+
+    Game& game() { return game_; }
+    QtToolkit& toolkit() { return toolkit_; }
+
+    // The widget of a control the game addresses, null for an index outside its array.
+    QWidget* control(ControlRef ref) const;
+    Colored* colored(ControlRef ref) const;
+    QTimer& timer1() const { return *Timer1; }
+    QProgressBar& progressBar() const { return *ProgBar; }
+    UpDown& levelControl() const { return *updLevel; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildBoard();
+    void buildStatusPanel();
+    void buildMenuButtons();
+    void buildSettings();
+    void connectEvents();
+
+    std::array<CircleShape*, 42> Feld{};
+    std::array<ColorButton*, 7> cmdFeld{};
+    std::array<ColorButton*, 6> cmdMenue{};
+    QProgressBar* ProgBar = nullptr;
+
+    Frame* fraAnzeige = nullptr;
+    CaptionLabel* lblZugfeld = nullptr;
+    CaptionLabel* lblZug = nullptr;
+    CircleShape* shpRot = nullptr;
+    CaptionLabel* lblRot = nullptr;
+    CircleShape* shpBlau = nullptr;
+    CaptionLabel* lblBlau = nullptr;
+    CaptionLabel* lblMessage = nullptr;
+
+    Frame* fraMenue = nullptr;
+    Frame* fraAnfang = nullptr;
+    Frame* fraSpielstaerke = nullptr;
+    Frame* fraMengegen = nullptr;
+    Frame* fraSpielweise = nullptr;
+    QRadioButton* optComp = nullptr;
+    QRadioButton* optMen = nullptr;
+    QRadioButton* optMenComp = nullptr;
+    QRadioButton* optMenMen = nullptr;
+    QRadioButton* optaggressiv = nullptr;
+    QRadioButton* optdefensiv = nullptr;
+    CaptionLabel* lblLevel = nullptr;
+    CaptionLabel* lblStaerke = nullptr;
+    UpDown* updLevel = nullptr;
+    CaptionLabel* lblTime = nullptr;
+
+    QTimer* Timer1 = nullptr;
+
+    QtToolkit toolkit_;
+    Game game_;
+};
+
+}  // namespace quorbel

@@ -1,0 +1,157 @@
+#include "ui/qt/qt_toolkit.h"
+
+#include <QAbstractButton>
+#include <QEventLoop>
+#include <QLabel>
+#include <QProgressBar>
+#include <QThread>
+#include <QTimer>
+
+#include <exception>
+#include <thread>
+
+#include "ui/qt/controls.h"
+#include "ui/qt/frm_info.h"
+#include "ui/qt/frm_quorbel.h"
+
+namespace quorbel {
+
+QtToolkit::QtToolkit(frmQuorbel& window) : window_(window) {}
+
+QtToolkit::~QtToolkit() = default;
+
+void QtToolkit::setCaption(Control control, std::string_view text) {
+    const QString caption = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QWidget* widget = window_.control(control);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(caption);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(caption);
+    }
+}
+
+std::string QtToolkit::caption(Control control) const {
+    QWidget* widget = window_.control(control);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text().toStdString();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text().toStdString();
+    }
+    return {};
+}
+
+bool QtToolkit::isSelected(Control option) const {
+    auto* button = qobject_cast<QAbstractButton*>(window_.control(option));
+    return button != nullptr && button->isChecked();
+}
+
+void QtToolkit::setColor(ControlRef ref, Color color) {
+    if (Colored* control = window_.colored(ref)) {
+        control->setColor(color);
+    }
+}
+
+Color QtToolkit::color(ControlRef ref) const {
+    const Colored* control = window_.colored(ref);
+    return control != nullptr ? control->color() : 0;
+}
+
+void QtToolkit::setVisible(ControlRef ref, bool visible) {
+    if (QWidget* widget = window_.control(ref)) {
+        widget->setVisible(visible);
+    }
+}
+
+void QtToolkit::repaintNow(ControlRef ref) {
+    if (QWidget* widget = window_.control(ref)) {
+        widget->repaint();
+    }
+}
+
+// Timer1 counts its interval from the moment the interval is set or the timer is switched on;
+// switching on a running timer leaves its count alone.
+void QtToolkit::setTimerEnabled(bool enabled) {
+    if (enabled == timerEnabled_) {
+        return;
+    }
+    timerEnabled_ = enabled;
+    restartTimer();
+}
+
+void QtToolkit::setTimerInterval(int milliseconds) {
+    timerInterval_ = milliseconds;
+    restartTimer();
+}
+
+void QtToolkit::restartTimer() {
+    QTimer& timer = window_.timer1();
+    if (timerEnabled_ && timerInterval_ > 0) {
+        timer.start(timerInterval_);
+    } else {
+        timer.stop();
+    }
+}
+
+void QtToolkit::setMousePointer(MousePointer pointer) {
+    if (pointer == MousePointer::Hourglass) {
+        window_.setCursor(Qt::WaitCursor);
+    } else {
+        window_.unsetCursor();
+    }
+}
+
+void QtToolkit::setProgressMax(double maximum) {
+    window_.progressBar().setMaximum(qRound(maximum));
+}
+
+// The computer's search reports its progress from its worker threads; the bar is the GUI
+// thread's, so those reports travel as queued calls, in the order they were made.
+void QtToolkit::setProgressValue(double value) {
+    QProgressBar* bar = &window_.progressBar();
+    const int position = qRound(value);
+    if (QThread::currentThread() == bar->thread()) {
+        bar->setValue(position);
+        bar->repaint();
+    } else {
+        QMetaObject::invokeMethod(
+            bar, [bar, position] { bar->setValue(position); }, Qt::QueuedConnection);
+    }
+}
+
+void QtToolkit::showInfoDialog() {
+    if (!info_) {
+        // A child of the window only so that it stays with it on the desktop; it is modal to the
+        // whole application either way.
+        info_ = std::make_unique<frmInfo>(&window_);
+    }
+    info_->showCentred();
+}
+
+void QtToolkit::closeWindow() {
+    window_.close();
+}
+
+// The work runs on a worker thread while this thread keeps the window painting and answering the
+// desktop. Clicks and keys given meanwhile wait in the queue and are handled after the handler
+// that asked for the work has finished.
+void QtToolkit::runWhileBusy(const std::function<void()>& work) {
+    QEventLoop loop;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        // Posted after every progress report of the work, so the loop sees them all first.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+}  // namespace quorbel

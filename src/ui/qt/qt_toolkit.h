@@ -1,0 +1,54 @@
+#pragma once
+
+// The toolkit interface on Qt widgets: it drives the controls of one main window.
+
+#include <memory>
+
+#include "ui/runtime.h"
+#include "ui/toolkit.h"
+
+namespace quorbel {
+
+class frmQuorbel;
+class frmInfo;
+
+class QtToolkit : public Toolkit {
+  public:
+    // Only keeps the window; its controls are looked up when they are first used.
+    explicit QtToolkit(frmQuorbel& window);
+    ~QtToolkit() override;
+
+    void setCaption(Control control, std::string_view text) override;
+    std::string caption(Control control) const override;
+    bool isSelected(Control option) const override;
+    void setColor(ControlRef ref, Color color) override;
+    Color color(ControlRef ref) const override;
+    void setVisible(ControlRef ref, bool visible) override;
+    void repaintNow(ControlRef ref) override;
+    void setTimerEnabled(bool enabled) override;
+    void setTimerInterval(int milliseconds) override;
+    void setMousePointer(MousePointer pointer) override;
+    void setProgressMax(double maximum) override;
+    void setProgressValue(double value) override;
+    void showInfoDialog() override;
+    void closeWindow() override;
+    void runWhileBusy(const std::function<void()>& work) override;
+    double random() override { return runtime_.random(); }
+    void reseedFromTimeOfDay() override { runtime_.reseedFromTimeOfDay(); }
+    double now() override { return SystemRuntime::now(); }
+
+    bool timerEnabled() const { return timerEnabled_; }
+    // The info dialog once it has been shown, else null.
+    frmInfo* infoDialog() const { return info_.get(); }
+
+  private:
+    void restartTimer();
+
+    frmQuorbel& window_;
+    SystemRuntime runtime_;
+    bool timerEnabled_ = true;  // Timer1 is enabled from creation, silent while its interval is 0
+    int timerInterval_ = 0;
+    std::unique_ptr<frmInfo> info_;
+};
+
+}  // namespace quorbel

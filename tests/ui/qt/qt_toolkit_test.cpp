@@ -1,0 +1,219 @@
+// The Qt side of the toolkit interface on the real window: colours that show at once, captions,
+// the timer's counting, the pointer, the progress bar across threads and the busy wait.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+#include "ui/qt/controls.h"
+#include "window_fixture.h"
+
+using namespace quorbel;
+using namespace quorbel::testing;
+
+class QtToolkitTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void colourSetIsReadBackAndShownAtOnce_data();
+    void colourSetIsReadBackAndShownAtOnce();
+    void repaintNowPutsTheChangeOnTheScreenBeforeItReturns();
+    void captionsKeepTheirUmlauts();
+    void selectionFollowsTheOptionButtons();
+    void timerIsSilentWhileOffOrAtIntervalZero();
+    void timerCountsFromTheMomentItsIntervalIsSet();
+    void aTickRunsTheShowOfTheGameState();
+    void hourglassPointerCoversTheWindow();
+    void progressReportsFromOtherThreadsArriveInOrder();
+    void busyWorkRunsOffTheGuiThreadWhileItKeepsRunning();
+    void busyWorkPassesItsFailureOn();
+};
+
+void QtToolkitTest::colourSetIsReadBackAndShownAtOnce_data() {
+    QTest::addColumn<int>("control");
+    QTest::addColumn<int>("index");
+    QTest::newRow("board cell") << int(Control::Feld) << 17;
+    QTest::newRow("column button") << int(Control::cmdFeld) << 3;
+    QTest::newRow("menu button") << int(Control::cmdMenue) << 5;
+    QTest::newRow("message label") << int(Control::lblMessage) << -1;
+    QTest::newRow("player disc") << int(Control::shpBlau) << -1;
+}
+
+void QtToolkitTest::colourSetIsReadBackAndShownAtOnce() {
+    QFETCH(int, control);
+    QFETCH(int, index);
+    WindowFixture f;
+    const ControlRef ref{static_cast<Control>(control), index};
+    f.window.toolkit().setVisible(ref, true);
+    for (Color colour : {PaletteColor(13), rgb(1, 2, 3), PaletteColor(14)}) {
+        f.window.toolkit().setColor(ref, colour);
+        f.window.toolkit().repaintNow(ref);
+        QCOMPARE(f.window.toolkit().color(ref), colour);
+        // Left of the centre: away from the text or picture a control may show.
+        const int offset =
+            ref.control == Control::Feld || ref.control == Control::shpBlau ? 0 : -20;
+        QCOMPARE(f.pixelAt(f.find(ref), QPoint(offset, 0)), toQColor(colour));
+    }
+}
+
+// What the screen shows, without letting the event loop paint anything first.
+static QColor onScreen(WindowFixture& f, ControlRef ref) {
+    QWidget* widget = f.find(ref);
+    const QImage screen = f.window.screen()->grabWindow(f.window.winId()).toImage();
+    return screen.pixelColor(widget->mapTo(&f.window, widget->rect().center() + QPoint(-20, 0)));
+}
+
+void QtToolkitTest::repaintNowPutsTheChangeOnTheScreenBeforeItReturns() {
+    WindowFixture f;
+    const ControlRef button{Control::cmdMenue, 4};
+    QCOMPARE(onScreen(f, button), QColor(0, 255, 255));
+    f.window.toolkit().setColor(button, PaletteColor(12));
+    QCOMPARE(onScreen(f, button), QColor(0, 255, 255));  // only scheduled so far
+    f.window.toolkit().repaintNow(button);
+    QCOMPARE(onScreen(f, button), QColor(255, 0, 0));
+}
+
+void QtToolkitTest::captionsKeepTheirUmlauts() {
+    WindowFixture f;
+    Toolkit& toolkit = f.window.toolkit();
+    toolkit.setCaption(Control::lblMessage, "Zug zurück");
+    QCOMPARE(f.text(Control::lblMessage), QString::fromUtf8("Zug zurück"));
+    QCOMPARE(toolkit.caption(Control::lblMessage), std::string("Zug zurück"));
+    toolkit.setCaption(Control::optMen, "Spieler");
+    QCOMPARE(toolkit.caption(Control::optMen), std::string("Spieler"));
+    QCOMPARE(toolkit.caption(Control::lblStaerke), std::string("1"));
+}
+
+void QtToolkitTest::selectionFollowsTheOptionButtons() {
+    WindowFixture f;
+    Toolkit& toolkit = f.window.toolkit();
+    QVERIFY(toolkit.isSelected(Control::optMen));
+    QVERIFY(!toolkit.isSelected(Control::optComp));
+    QVERIFY(toolkit.isSelected(Control::optdefensiv));
+    f.click(Control::optComp);
+    QVERIFY(toolkit.isSelected(Control::optComp));
+    QVERIFY(!toolkit.isSelected(Control::optMen));
+}
+
+void QtToolkitTest::timerIsSilentWhileOffOrAtIntervalZero() {
+    WindowFixture f;
+    Toolkit& toolkit = f.window.toolkit();
+    QTimer& timer = f.window.timer1();
+    toolkit.setTimerInterval(0);
+    QVERIFY(!timer.isActive());
+    toolkit.setTimerEnabled(false);
+    toolkit.setTimerInterval(30);
+    QVERIFY(!timer.isActive());
+    toolkit.setTimerEnabled(true);
+    QVERIFY(timer.isActive());
+    QCOMPARE(timer.interval(), 30);
+}
+
+// A lower bound only: a tick can come late on a busy machine, never early.
+void QtToolkitTest::timerCountsFromTheMomentItsIntervalIsSet() {
+    WindowFixture f;
+    Toolkit& toolkit = f.window.toolkit();
+    QSignalSpy ticks(&f.window.timer1(), &QTimer::timeout);
+    toolkit.setTimerInterval(300);
+    QTest::qWait(200);
+    QElapsedTimer sinceReset;
+    toolkit.setTimerInterval(300);
+    sinceReset.start();
+    QVERIFY(ticks.wait(5000));
+    QCOMPARE(ticks.count(), 1);
+    QVERIFY2(sinceReset.elapsed() >= 290, qPrintable(QString::number(sinceReset.elapsed())));
+
+    // Switching on a timer that is on does not start its count again.
+    toolkit.setTimerInterval(400);
+    QTest::qWait(250);
+    sinceReset.restart();
+    toolkit.setTimerEnabled(true);
+    QVERIFY(ticks.wait(5000));
+    QVERIFY2(sinceReset.elapsed() < 390, qPrintable(QString::number(sinceReset.elapsed())));
+}
+
+void QtToolkitTest::aTickRunsTheShowOfTheGameState() {
+    WindowFixture f;
+    f.window.toolkit().setTimerInterval(20);
+    QSignalSpy ticks(&f.window.timer1(), &QTimer::timeout);
+    QVERIFY(ticks.wait(5000));
+    // The menu-button show ran: it ends by setting the next pause and the buttons' cyan.
+    QCOMPARE(f.window.timer1().interval(), 3000);
+    QCOMPARE(f.pixelAt(f.find({Control::cmdMenue, 4}), QPoint(-25, 0)), QColor(0, 255, 255));
+}
+
+void QtToolkitTest::hourglassPointerCoversTheWindow() {
+    WindowFixture f;
+    f.window.toolkit().setMousePointer(MousePointer::Hourglass);
+    QCOMPARE(f.window.cursor().shape(), Qt::WaitCursor);
+    QCOMPARE(f.find({Control::cmdMenue, 0})->cursor().shape(), Qt::WaitCursor);
+    f.window.toolkit().setMousePointer(MousePointer::Default);
+    QCOMPARE(f.window.cursor().shape(), Qt::ArrowCursor);
+}
+
+void QtToolkitTest::progressReportsFromOtherThreadsArriveInOrder() {
+    WindowFixture f;
+    Toolkit& toolkit = f.window.toolkit();
+    QProgressBar& bar = f.window.progressBar();
+    QCOMPARE(bar.maximum(), 100);
+    QCOMPARE(bar.value(), 0);
+    toolkit.setProgressMax(7);
+    QSignalSpy values(&bar, &QProgressBar::valueChanged);
+    toolkit.runWhileBusy([&] {
+        for (int done = 1; done <= 7; ++done) {
+            toolkit.setProgressValue(done);
+        }
+    });
+    // All reports are in by the time the wait returns, none is handled later.
+    QCOMPARE(values.count(), 7);
+    for (int i = 0; i < 7; ++i) {
+        QCOMPARE(values.at(i).at(0).toInt(), i + 1);
+    }
+    QCOMPARE(bar.maximum(), 7);
+    toolkit.setProgressValue(0);  // on the GUI thread it takes effect at once
+    QCOMPARE(bar.value(), 0);
+}
+
+void QtToolkitTest::busyWorkRunsOffTheGuiThreadWhileItKeepsRunning() {
+    WindowFixture f;
+    std::atomic<bool> guiTimerFired{false};
+    std::thread::id workThread;
+    QTimer::singleShot(20, [&] { guiTimerFired = true; });
+    f.window.toolkit().runWhileBusy([&] {
+        workThread = std::this_thread::get_id();
+        // Ends only once the GUI thread has handled its timer: proof that it kept running.
+        for (int waited = 0; waited < 5000 && !guiTimerFired; waited += 5) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    QVERIFY(guiTimerFired);
+    QVERIFY(workThread != std::this_thread::get_id());
+}
+
+void QtToolkitTest::busyWorkPassesItsFailureOn() {
+    WindowFixture f;
+    bool caught = false;
+    try {
+        f.window.toolkit().runWhileBusy([] { throw std::runtime_error("search failed"); });
+    } catch (const std::runtime_error& error) {
+        caught = std::string(error.what()) == "search failed";
+    }
+    QVERIFY(caught);
+}
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    prepareApplication(app);
+    QtToolkitTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "qt_toolkit_test.moc"

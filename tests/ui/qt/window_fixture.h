@@ -1,0 +1,67 @@
+#pragma once
+
+// The real main window with a scripted computer, shown on the offscreen platform, and what the
+// widget tests read from it: widgets by object name, and colours from the pixels of grab().
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+#include "support/scripted_player.h"
+#include "ui/qt/frm_quorbel.h"
+
+namespace quorbel::testing {
+
+class WindowFixture {
+  public:
+    explicit WindowFixture(ComputerPlayer* computer = nullptr)
+        : window(computer != nullptr ? *computer : player) {
+        window.show();
+        ready = QTest::qWaitForWindowExposed(&window);
+    }
+
+    template <typename T = QWidget>
+    T* find(ControlRef ref) const {
+        return window.findChild<T*>(QString::fromStdString(objectName(ref)));
+    }
+    template <typename T = QWidget>
+    T* find(const QString& name) const {
+        return window.findChild<T*>(name);
+    }
+
+    void click(ControlRef ref) const { QTest::mouseClick(find(ref), Qt::LeftButton); }
+    void clickColumn(int column) const { click({Control::cmdFeld, column - 1}); }
+    void clickMenu(int index) const { click({Control::cmdMenue, index}); }
+
+    QString text(Control label) const { return find<QLabel>(label)->text(); }
+    bool shown(ControlRef ref) const { return find(ref)->isVisibleTo(&window); }
+
+    // The colour at the centre of a widget, as the window shows it.
+    QColor pixelAt(const QWidget* widget, QPoint offset = {}) {
+        const QImage image = window.grab().toImage();
+        const QPoint centre = widget->mapTo(&window, widget->rect().center() + offset);
+        return image.pixelColor(centre * image.devicePixelRatio());
+    }
+    QColor cellPixel(int column, int row) {
+        return pixelAt(find({Control::Feld, cellIndex(column, row)}));
+    }
+    // The background a column button shows beside its picture.
+    QColor columnButtonPixel(int column) {
+        return pixelAt(find({Control::cmdFeld, column - 1}), QPoint(-20, 0));
+    }
+
+    const GameRecord& rec() { return window.game().record(); }
+
+    ScriptedPlayer player;
+    frmQuorbel window;
+    bool ready = false;
+};
+
+// Colours as the window shows them.
+inline const QColor kRedShown(255, 0, 0), kBlueShown(0, 0, 255), kWhiteShown(255, 255, 255),
+    kLightGreenShown(0, 255, 0);
+
+}  // namespace quorbel::testing

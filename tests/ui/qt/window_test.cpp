@@ -1,0 +1,389 @@
+// The real window driven like a user: clicks on its buttons, checked on its widgets and pixels.
+
+#include <QApplication>
+#include <QDialog>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+#include "ai/move_driver.h"
+#include "ui/qt/controls.h"
+#include "window_fixture.h"
+
+using namespace quorbel;
+using namespace quorbel::testing;
+
+namespace {
+
+// Runs action on the modal dialog as soon as one is open; fails the check if none opens.
+void onModalDialog(std::function<void(QWidget&)> action, int triesLeft = 100) {
+    QTimer::singleShot(20, [action = std::move(action), triesLeft] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            action(*modal);
+        } else if (triesLeft > 0) {
+            onModalDialog(action, triesLeft - 1);
+        }
+    });
+}
+
+int countCells(WindowFixture& f, const QColor& colour) {
+    const QImage image = f.window.grab().toImage();
+    int n = 0;
+    for (int cell = 0; cell < kCells; ++cell) {
+        const QWidget* shape = f.find({Control::Feld, cell});
+        n += image.pixelColor(shape->mapTo(&f.window, shape->rect().center())) == colour ? 1 : 0;
+    }
+    return n;
+}
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void everyControlHasItsNameAndPlace_data();
+    void everyControlHasItsNameAndPlace();
+    void startUpShowsOnlyStartInfoAndEnde();
+    void startShowsTheColumnButtons();
+    void columnClickDropsRedAndTheComputerAnswersBlue_data();
+    void columnClickDropsRedAndTheComputerAnswersBlue();
+    void theRealComputerAnswers();
+    void takeBackRemovesOneStoneAtATime();
+    void compZugLetsTheComputerPlayTheSideToMove();
+    void neuesSpielReturnsToTheIdleWindow();
+    void styleOptionsSetThePlayingStyle();
+    void optionFramesAreSeparateChoicesAndMengegenIsFixed();
+    void levelStaysWithinOneToTen();
+    void infoDialogIsModalAndClosesWithEnter();
+    void infoDialogClosesWithItsCloseBoxAndOpensAgain();
+    void endeClosesTheWindow();
+};
+
+void WindowTest::everyControlHasItsNameAndPlace_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");  // in window pixels; 15 twips a pixel
+    QTest::newRow("Feld_0") << "Feld_0" << QRect(24, 248, 49, 33);
+    QTest::newRow("Feld_5") << "Feld_5" << QRect(24, 48, 49, 33);
+    QTest::newRow("Feld_36") << "Feld_36" << QRect(312, 248, 49, 33);
+    QTest::newRow("Feld_41") << "Feld_41" << QRect(312, 48, 49, 33);
+    QTest::newRow("cmdFeld_0") << "cmdFeld_0" << QRect(24, 8, 49, 33);
+    QTest::newRow("cmdFeld_6") << "cmdFeld_6" << QRect(312, 8, 49, 33);
+    QTest::newRow("Line1") << "Line1" << QRect(24, 48, 1, 241);
+    QTest::newRow("Line8") << "Line8" << QRect(360, 48, 1, 241);
+    QTest::newRow("Line9") << "Line9" << QRect(24, 288, 337, 1);
+    QTest::newRow("ProgBar") << "ProgBar" << QRect(24, 290, 512, 13);
+    QTest::newRow("fraAnzeige") << "fraAnzeige" << QRect(384, 8, 153, 281);
+    QTest::newRow("lblZugfeld") << "lblZugfeld" << QRect(400, 24, 127, 33);
+    QTest::newRow("lblZug") << "lblZug" << QRect(400, 72, 127, 49);
+    QTest::newRow("shpRot") << "shpRot" << QRect(392, 136, 49, 33);
+    QTest::newRow("lblBlau") << "lblBlau" << QRect(440, 184, 87, 33);
+    QTest::newRow("lblMessage") << "lblMessage" << QRect(400, 232, 127, 49);
+    QTest::newRow("fraMenü") << "fraMenü" << QRect(24, 304, 513, 185);
+    QTest::newRow("cmdMenü_0") << "cmdMenü_0" << QRect(32, 312, 65, 41);
+    QTest::newRow("cmdMenü_3 left of 2") << "cmdMenü_3" << QRect(200, 312, 65, 41);
+    QTest::newRow("cmdMenü_2") << "cmdMenü_2" << QRect(284, 312, 65, 41);
+    QTest::newRow("cmdMenü_5") << "cmdMenü_5" << QRect(456, 312, 65, 41);
+    QTest::newRow("fraAnfang") << "fraAnfang" << QRect(32, 360, 233, 57);
+    QTest::newRow("optMen") << "optMen" << QRect(160, 384, 97, 27);
+    QTest::newRow("fraSpielstärke") << "fraSpielstärke" << QRect(296, 360, 233, 57);
+    QTest::newRow("lblStärke") << "lblStärke" << QRect(408, 384, 25, 25);
+    QTest::newRow("updLevel") << "updLevel" << QRect(432, 384, 18, 25);
+    QTest::newRow("lblTime") << "lblTime" << QRect(452, 386, 69, 19);
+    QTest::newRow("fraMengegen") << "fraMengegen" << QRect(32, 424, 233, 57);
+    QTest::newRow("optMenMen") << "optMenMen" << QRect(160, 448, 89, 25);
+    QTest::newRow("fraSpielweise") << "fraSpielweise" << QRect(296, 424, 233, 57);
+    QTest::newRow("optdefensiv") << "optdefensiv" << QRect(416, 448, 89, 29);
+}
+
+void WindowTest::everyControlHasItsNameAndPlace() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    WindowFixture f;
+    QCOMPARE(f.window.objectName(), QString("frmQuorbel"));
+    QCOMPARE(f.window.windowTitle(), QString("Quorbel"));
+    QCOMPARE(f.window.size(), QSize(548, 495));
+    QCOMPARE(f.window.minimumSize(), f.window.maximumSize());
+    QVERIFY(!(f.window.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+    const QWidget* widget = f.find(name);
+    QVERIFY2(widget != nullptr, qPrintable(name));
+    QCOMPARE(QRect(widget->mapTo(&f.window, QPoint()), widget->size()), geometry);
+}
+
+void WindowTest::startUpShowsOnlyStartInfoAndEnde() {
+    WindowFixture f;
+    QVERIFY(f.ready);
+    const bool menuShown[6] = {true, false, false, false, true, true};
+    for (int index = 0; index < 6; ++index) {
+        QCOMPARE(f.shown({Control::cmdMenue, index}), menuShown[index]);
+        QVERIFY(!f.find<QAbstractButton>({Control::cmdMenue, index})->accessibleName().isEmpty());
+    }
+    for (int index = 0; index < kColumns; ++index) {
+        QVERIFY(!f.shown({Control::cmdFeld, index}));
+        QCOMPARE(f.find({Control::cmdFeld, index})->accessibleName(),
+                 QString("Spalte %1").arg(index + 1));
+    }
+    // Form_Load has run: names in the options, the timer counting towards its first show.
+    QCOMPARE(f.find<QRadioButton>(Control::optMen)->text(), QString("Mensch"));
+    QCOMPARE(f.find<QRadioButton>(Control::optMenMen)->text(), QString("Mensch"));
+    QCOMPARE(f.window.timer1().interval(), 1000);
+    QVERIFY(f.window.timer1().isActive());
+    QCOMPARE(f.text(Control::lblStaerke), QString("1"));
+}
+
+void WindowTest::startShowsTheColumnButtons() {
+    WindowFixture f;
+    f.clickMenu(0);
+    for (int index = 0; index < kColumns; ++index) {
+        QVERIFY(f.shown({Control::cmdFeld, index}));
+        QCOMPARE(f.columnButtonPixel(index + 1), kLightGreenShown);
+    }
+    QVERIFY(!f.shown({Control::cmdMenue, 0}));
+    for (int index = 1; index <= 5; ++index) {
+        QVERIFY(f.shown({Control::cmdMenue, index}));
+    }
+    QCOMPARE(f.text(Control::lblZugfeld), QString("1. Zug"));
+    QCOMPARE(f.text(Control::lblZug), QString("Mensch ist am Zug"));
+    QCOMPARE(countCells(f, kWhiteShown), kCells);
+}
+
+void WindowTest::columnClickDropsRedAndTheComputerAnswersBlue_data() {
+    QTest::addColumn<int>("human");
+    QTest::addColumn<int>("computer");
+    QTest::addColumn<int>("computerRow");
+    QTest::newRow("left edge, answer beside") << 1 << 2 << 1;
+    QTest::newRow("centre, answer on top") << 4 << 4 << 2;
+    QTest::newRow("right edge, answer far left") << 7 << 1 << 1;
+}
+
+void WindowTest::columnClickDropsRedAndTheComputerAnswersBlue() {
+    QFETCH(int, human);
+    QFETCH(int, computer);
+    QFETCH(int, computerRow);
+    WindowFixture f;
+    f.clickMenu(0);
+    f.player.columns = {computer};
+    f.clickColumn(human);
+
+    QCOMPARE(f.cellPixel(human, 1), kRedShown);
+    QCOMPARE(f.cellPixel(computer, computerRow), kBlueShown);
+    QCOMPARE(countCells(f, kWhiteShown), kCells - 2);
+    // Only the computer's column stays marked, in its colour.
+    for (int column = 1; column <= kColumns; ++column) {
+        QCOMPARE(f.columnButtonPixel(column), column == computer ? kBlueShown : kLightGreenShown);
+    }
+    QCOMPARE(f.text(Control::lblZugfeld), QString("3. Zug"));
+}
+
+void WindowTest::theRealComputerAnswers() {
+    MoveDriver computer;
+    WindowFixture f(&computer);
+    f.clickMenu(0);
+    f.clickColumn(4);
+    QCOMPARE(countCells(f, kRedShown), 1);
+    QCOMPARE(countCells(f, kBlueShown), 1);
+    QCOMPARE(f.window.cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(f.text(Control::lblZug), QString("Mensch ist am Zug"));
+}
+
+void WindowTest::takeBackRemovesOneStoneAtATime() {
+    WindowFixture f;
+    f.clickMenu(0);
+    f.player.columns = {5};
+    f.clickColumn(4);
+
+    f.clickMenu(2);  // the computer's stone goes; its colour, blue, is the human's now
+    QCOMPARE(f.cellPixel(5, 1), kWhiteShown);
+    QCOMPARE(f.cellPixel(4, 1), kRedShown);
+    QCOMPARE(f.text(Control::lblBlau), QString("Mensch"));
+    QCOMPARE(f.text(Control::lblZug), QString("Mensch ist am Zug"));
+    QCOMPARE(f.text(Control::lblZugfeld), QString("2. Zug"));
+    QCOMPARE(f.columnButtonPixel(4), kRedShown);  // the last stone left is marked
+
+    f.clickMenu(2);
+    QCOMPARE(countCells(f, kWhiteShown), kCells);
+    QCOMPARE(f.text(Control::lblRot), QString("Mensch"));
+    QCOMPARE(f.text(Control::lblZugfeld), QString("1. Zug"));
+    for (int column = 1; column <= kColumns; ++column) {
+        QCOMPARE(f.columnButtonPixel(column), kLightGreenShown);
+    }
+
+    f.clickMenu(2);  // nothing left to take back
+    QCOMPARE(f.rec().MoveNr, 1);
+    QCOMPARE(countCells(f, kWhiteShown), kCells);
+}
+
+void WindowTest::compZugLetsTheComputerPlayTheSideToMove() {
+    WindowFixture f;
+    f.clickMenu(0);
+    f.player.columns = {3, 3};
+
+    f.clickMenu(3);  // the computer takes red, the human's colour
+    QCOMPARE(f.cellPixel(3, 1), kRedShown);
+    QCOMPARE(f.text(Control::lblRot), QString("Computer"));
+    QCOMPARE(f.text(Control::lblBlau), QString("Mensch"));
+    QCOMPARE(f.text(Control::lblZug), QString("Mensch ist am Zug"));
+    QCOMPARE(f.text(Control::lblZugfeld), QString("2. Zug"));
+
+    f.clickMenu(3);  // and now blue
+    QCOMPARE(f.cellPixel(3, 2), kBlueShown);
+    QCOMPARE(f.text(Control::lblRot), QString("Mensch"));
+    QCOMPARE(f.text(Control::lblBlau), QString("Computer"));
+    QCOMPARE(f.text(Control::lblZugfeld), QString("3. Zug"));
+    QCOMPARE(f.player.calls, 2);
+    QVERIFY(f.window.timer1().isActive());
+}
+
+void WindowTest::neuesSpielReturnsToTheIdleWindow() {
+    WindowFixture f;
+    auto& up = f.window.levelControl().upButton();
+    for (int press = 0; press < 4; ++press) {
+        QTest::mouseClick(&up, Qt::LeftButton);
+    }
+    QCOMPARE(f.text(Control::lblStaerke), QString("5"));
+    f.clickMenu(0);
+    f.player.columns = {2};
+    f.clickColumn(1);
+
+    f.clickMenu(1);
+    QCOMPARE(countCells(f, kWhiteShown), kCells);
+    QVERIFY(f.shown({Control::cmdMenue, 0}));
+    for (int index = 1; index <= 3; ++index) {
+        QVERIFY(!f.shown({Control::cmdMenue, index}));
+    }
+    for (int index = 0; index < kColumns; ++index) {
+        QVERIFY(!f.shown({Control::cmdFeld, index}));
+    }
+    for (Control label :
+         {Control::lblRot, Control::lblBlau, Control::lblZug, Control::lblZugfeld}) {
+        QCOMPARE(f.text(label), QString());
+    }
+    QCOMPARE(f.text(Control::lblStaerke), QString("1"));
+    QTest::mouseClick(&up, Qt::LeftButton);  // counts on from the level shown
+    QCOMPARE(f.text(Control::lblStaerke), QString("2"));
+}
+
+void WindowTest::styleOptionsSetThePlayingStyle() {
+    WindowFixture f;
+    QVERIFY(f.rec().Defensive);
+    f.click(Control::optaggressiv);
+    QVERIFY(f.find<QRadioButton>(Control::optaggressiv)->isChecked());
+    QVERIFY(!f.rec().Defensive);
+
+    f.clickMenu(0);
+    f.player.columns = {1};
+    f.clickColumn(4);
+    f.click(Control::optdefensiv);  // also in the middle of a game
+    QVERIFY(f.rec().Defensive);
+    QVERIFY(!f.find<QRadioButton>(Control::optaggressiv)->isChecked());
+}
+
+void WindowTest::optionFramesAreSeparateChoicesAndMengegenIsFixed() {
+    WindowFixture f;
+    auto* optComp = f.find<QRadioButton>(Control::optComp);
+    f.click(Control::optComp);
+    QVERIFY(optComp->isChecked());
+    QVERIFY(!f.find<QRadioButton>(Control::optMen)->isChecked());
+    QVERIFY(f.find<QRadioButton>(Control::optdefensiv)->isChecked());
+    QVERIFY(f.find<QRadioButton>(Control::optMenComp)->isChecked());
+
+    f.click(Control::optMenMen);
+    QVERIFY(!f.find<QRadioButton>(Control::optMenMen)->isChecked());
+    QVERIFY(f.find<QRadioButton>(Control::optMenComp)->isChecked());
+
+    // The computer begins: its red stone is on the board when the column buttons appear.
+    f.player.columns = {4};
+    f.clickMenu(0);
+    QCOMPARE(f.cellPixel(4, 1), kRedShown);
+    QCOMPARE(f.text(Control::lblZug), QString("Mensch ist am Zug"));
+    QCOMPARE(f.text(Control::lblBlau), QString("Mensch"));
+}
+
+void WindowTest::levelStaysWithinOneToTen() {
+    WindowFixture f;
+    auto& level = f.window.levelControl();
+    for (int press = 0; press < 12; ++press) {
+        QTest::mouseClick(&level.upButton(), Qt::LeftButton);
+    }
+    QCOMPARE(f.text(Control::lblStaerke), QString("10"));
+    QTest::mouseClick(&level.downButton(), Qt::LeftButton);
+    QCOMPARE(f.text(Control::lblStaerke), QString("9"));
+    for (int press = 0; press < 12; ++press) {
+        QTest::mouseClick(&level.downButton(), Qt::LeftButton);
+    }
+    QCOMPARE(f.text(Control::lblStaerke), QString("1"));
+}
+
+void WindowTest::infoDialogIsModalAndClosesWithEnter() {
+    WindowFixture f;
+    f.clickMenu(0);
+    f.player.columns = {2};
+    f.clickColumn(3);
+    const GameRecord before = f.rec();
+
+    QString seenName, seenText, seenTitle;
+    bool seenModal = false;
+    QSize seenSize;
+    onModalDialog([&](QWidget& dialog) {
+        seenName = dialog.objectName();
+        seenModal = dialog.isModal();
+        seenTitle = dialog.windowTitle();
+        seenSize = dialog.size();
+        if (auto* label = dialog.findChild<QLabel*>("Label1")) {
+            seenText = label->text();
+        }
+        QTest::keyClick(&dialog, Qt::Key_Return);
+    });
+    f.clickMenu(4);  // returns only when the dialog is closed
+
+    QCOMPARE(seenName, QString("frmInfo"));
+    QVERIFY(seenModal);
+    QCOMPARE(seenTitle, QString());
+    QCOMPARE(seenSize, QSize(428, 213));
+    const QStringList items = {"Quorbel - Version 2.0", "Quorbel-Entwickler",
+                               "Viel Spass beim Spielen!", "Anregungen an:", "@example.org"};
+    qsizetype from = 0;
+    for (const QString& item : items) {
+        const qsizetype at = seenText.indexOf(item, from);
+        QVERIFY2(at >= 0, qPrintable(item));
+        from = at + item.size();
+    }
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(f.rec().MoveNr == before.MoveNr && f.rec().Board == before.Board &&
+            f.rec().GameState == before.GameState);
+}
+
+void WindowTest::infoDialogClosesWithItsCloseBoxAndOpensAgain() {
+    WindowFixture f;
+    int opened = 0;
+    for (int round = 0; round < 2; ++round) {
+        onModalDialog([&](QWidget& dialog) {
+            ++opened;
+            dialog.close();
+        });
+        f.clickMenu(4);
+    }
+    QCOMPARE(opened, 2);
+    QVERIFY(f.window.isVisible());
+}
+
+void WindowTest::endeClosesTheWindow() {
+    WindowFixture f;
+    f.clickMenu(5);
+    QVERIFY(!f.window.isVisible());
+    QVERIFY(!f.window.timer1().isActive());
+}
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    prepareApplication(app);
+    WindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_test.moc"
