@@ -4,6 +4,8 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "ui/runtime.h"
 
@@ -54,7 +56,7 @@ QFont windowFont(double points, bool bold) {
     // The classic face first, should the system have it; then faces of the same widths.
     font.setFamilies({"MS Sans Serif", "Liberation Sans", "Arial", "Helvetica", "DejaVu Sans"});
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(static_cast<int>(points * 96.0 / 72.0 + 0.5));
+    font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     return font;
 }
@@ -93,7 +95,7 @@ ColorButton::ColorButton(Color color, QWidget* parent)
     setIconSize(QSize(kButtonPictureSize, kButtonPictureSize));
 }
 
-void ColorButton::paintEvent(QPaintEvent*) {
+void ColorButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QRect r = rect();
     painter.fillRect(r, toQColor(color()));
@@ -121,7 +123,7 @@ void ColorButton::paintEvent(QPaintEvent*) {
 CircleShape::CircleShape(Color color, int diameter, QWidget* parent)
     : QWidget(parent), Colored(*this, color), diameter_(diameter) {}
 
-void CircleShape::paintEvent(QPaintEvent*) {
+void CircleShape::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal d = std::min({static_cast<qreal>(diameter_), qreal(width()), qreal(height())});
@@ -158,12 +160,15 @@ void CaptionLabel::paintEvent(QPaintEvent* event) {
 
 Frame::Frame(QColor background, QWidget* parent) : Frame(background, QString(), QColor(), parent) {}
 
-Frame::Frame(QColor background, const QString& caption, QColor captionColor, QWidget* parent)
-    : QWidget(parent), background_(background), caption_(caption), captionColor_(captionColor) {
+Frame::Frame(QColor background, QString caption, QColor captionColor, QWidget* parent)
+    : QWidget(parent),
+      background_(background),
+      caption_(std::move(caption)),
+      captionColor_(captionColor) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void Frame::paintEvent(QPaintEvent*) {
+void Frame::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), background_);
     if (caption_.isEmpty()) {
@@ -195,7 +200,7 @@ BoardLine::BoardLine(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void BoardLine::paintEvent(QPaintEvent*) {
+void BoardLine::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), kOutline);
 }
@@ -223,7 +228,7 @@ void UpDown::stepBy(int delta) {
     buddy_.setText(QString::number(next));
 }
 
-void UpDown::resizeEvent(QResizeEvent*) {
+void UpDown::resizeEvent(QResizeEvent* /*event*/) {
     const int half = height() / 2;
     up_->setGeometry(0, 0, width(), half);
     down_->setGeometry(0, half, width(), height() - half);

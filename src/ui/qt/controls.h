@@ -99,7 +99,7 @@ class Frame : public QWidget {
     Q_OBJECT
   public:
     Frame(QColor background, QWidget* parent);
-    Frame(QColor background, const QString& caption, QColor captionColor, QWidget* parent);
+    Frame(QColor background, QString caption, QColor captionColor, QWidget* parent);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -74,8 +74,8 @@ Frame* makeCaptionedFrame(QWidget* parent, const QString& name, const QRect& geo
 }
 
 CaptionLabel* makeLabel(QWidget* parent, Control control, const QRect& geometry,
-                        const QString& caption, Color background, QColor textColor, QFont font,
-                        bool bordered) {
+                        const QString& caption, Color background, QColor textColor,
+                        const QFont& font, bool bordered) {
     auto* label =
         named(new CaptionLabel(caption, background, textColor, bordered, parent), nameOf(control));
     label->setGeometry(geometry);
@@ -91,9 +91,9 @@ T* element(const std::array<T*, N>& array, int index) {
 
 }  // namespace
 
-void prepareApplication(QApplication& app) {
-    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    app.setWindowIcon(quorbelIcon());
+void prepareApplication() {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setWindowIcon(quorbelIcon());
 }
 
 frmQuorbel::frmQuorbel(ComputerPlayer& player)
@@ -123,7 +123,8 @@ frmQuorbel::~frmQuorbel() = default;
 
 // The lines first, so that they lie behind the cells.
 void frmQuorbel::buildBoard() {
-    const int top = px(720), bottom = px(4320);
+    const int top = px(720);
+    const int bottom = px(4320);
     for (int line = 1; line <= 8; ++line) {
         auto* vertical = named(new BoardLine(this), QStringLiteral("Line%1").arg(line));
         vertical->setGeometry(px(360 + 720 * (line - 1)), top, 1, bottom - top + 1);
@@ -133,7 +134,8 @@ void frmQuorbel::buildBoard() {
 
     const Color emptyCell = platformColor(QPalette::Base);
     for (int cell = 0; cell < kCells; ++cell) {
-        const int column = columnOfCell(cell), row = rowOfCell(cell);
+        const int column = columnOfCell(cell);
+        const int row = rowOfCell(cell);
         auto* shape =
             named(new CircleShape(emptyCell, kCellDiameter, this), nameOf({Control::Feld, cell}));
         shape->setGeometry(twipsRect(360 + 720 * (column - 1), 3720 - 600 * (row - 1), 735, 495));
@@ -314,7 +316,7 @@ Colored* frmQuorbel::colored(ControlRef ref) const {
     return dynamic_cast<Colored*>(control(ref));
 }
 
-void frmQuorbel::paintEvent(QPaintEvent*) {
+void frmQuorbel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), kWindowBackground);
 }

@@ -9,7 +9,6 @@
 #include "flow/game.h"
 #include "ui/qt/qt_toolkit.h"
 
-class QApplication;
 class QLabel;
 class QProgressBar;
 class QRadioButton;
@@ -25,7 +24,8 @@ class Frame;
 class UpDown;
 
 // The application-wide look the window is drawn for: the Fusion style and the program's icon.
-void prepareApplication(QApplication& app);
+// Call it once the QApplication exists.
+void prepareApplication();
 
 class frmQuorbel : public QWidget {
     Q_OBJECT

@@ -8,7 +8,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorbel"));
-    quorbel::prepareApplication(app);
+    quorbel::prepareApplication();
 
     quorbel::MoveDriver computer;
     quorbel::frmQuorbel window(computer);  // runs Form_Load before it is shown

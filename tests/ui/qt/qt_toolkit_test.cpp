@@ -211,7 +211,7 @@ void QtToolkitTest::busyWorkPassesItsFailureOn() {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    prepareApplication(app);
+    prepareApplication();
     QtToolkitTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -137,7 +137,7 @@ void RandomClicksTest::randomClicksKeepTheGameConsistent() {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    prepareApplication(app);
+    prepareApplication();
     RandomClicksTest test;
     return QTest::qExec(&test, argc, argv);
 }

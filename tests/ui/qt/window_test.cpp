@@ -381,7 +381,7 @@ void WindowTest::endeClosesTheWindow() {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    prepareApplication(app);
+    prepareApplication();
     WindowTest test;
     return QTest::qExec(&test, argc, argv);
 }
