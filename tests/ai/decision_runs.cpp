@@ -1,0 +1,98 @@
+#include "ai/decision_runs.h"
+
+#include <random>
+
+#include "ai/move_text.h"
+#include "ai/reference_player.h"
+#include "flow/game.h"
+#include "support/fake_toolkit.h"
+
+namespace quorbel::testing {
+
+MoveReport DriverReport(MoveDriver& driver, const std::string& moves, int level) {
+    FakeToolkit toolkit;
+    Game game(toolkit, driver);
+    game.Form_Load();
+    toolkit.setCaption(Control::lblStaerke, std::to_string(level));
+    EXPECT_EQ(SetUpFromMoves(game.record(), moves), MovesError::None) << moves;
+    game.MakeCompMove();
+    return driver.LastReport();
+}
+
+MoveReport ReferenceReport(const std::string& moves, int level) {
+    GameRecord rec;
+    EXPECT_EQ(SetUpFromMoves(rec, moves), MovesError::None) << moves;
+    rec.Level = level;
+    return ReferencePlayer(rec).Decide();
+}
+
+namespace {
+
+bool SomeoneFoursAtOnce(GameRecord rec) {
+    for (int col = 1; col <= kColumns; ++col) {
+        if (rec.WorkColHeight[col] == kRows) {
+            continue;
+        }
+        rec.TryCompMove(col);
+        rec.TakeStone(col);
+        rec.SetHumanStone(col);
+        rec.CheckHumanFour(col);
+        rec.TakeStone(col);
+        if (rec.CompWon || rec.HumanWon) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::string> RandomPositions(std::uint32_t seed, int count, int maxStones, bool quiet) {
+    std::mt19937 random(seed);
+    std::vector<std::string> positions;
+    while (static_cast<int>(positions.size()) < count) {
+        const int stones = std::uniform_int_distribution<int>(1, maxStones)(random);
+        std::string moves;
+        GameRecord rec;
+        bool usable = true;
+        while (usable && static_cast<int>(moves.size()) < stones) {
+            std::vector<char> open;
+            for (int col = 1; col <= kColumns; ++col) {
+                if (rec.WorkColHeight[col] < kRows) {
+                    open.push_back(static_cast<char>('0' + col));
+                }
+            }
+            moves += open[std::uniform_int_distribution<std::size_t>(0, open.size() - 1)(random)];
+            usable = SetUpFromMoves(rec, moves) == MovesError::None;
+        }
+        if (usable && (!quiet || !SomeoneFoursAtOnce(rec))) {
+            positions.push_back(moves);
+        }
+    }
+    return positions;
+}
+
+void ExpectSameDecision(const MoveReport& fast, const MoveReport& reference,
+                        const std::string& moves) {
+    SCOPED_TRACE("position " + moves + " at level " + std::to_string(reference.level));
+    EXPECT_EQ(fast.exit, reference.exit);
+    EXPECT_EQ(fast.level, reference.level);
+    EXPECT_EQ(fast.completedLevel, reference.completedLevel);
+    EXPECT_EQ(fast.filtered, reference.filtered);
+    EXPECT_EQ(fast.examined, reference.examined);
+    EXPECT_EQ(fast.remaining, reference.remaining);
+    if (reference.exit != MoveExit::Choice && reference.exit != MoveExit::Opening) {
+        EXPECT_EQ(fast.column, reference.column);
+    }
+}
+
+void PrintTo(const MoveReport& report, std::ostream* os) {
+    *os << ExitName(report.exit) << " column " << report.column << " level "
+        << report.completedLevel << "/" << report.level << " examined";
+    for (const CandidateReport& c : report.examined) {
+        *os << " " << c.column << ":" << VerdictName(c.verdict) << "[" << c.lines[2] << ","
+            << c.lines[3] << "," << c.lines[4] << "]";
+    }
+}
+
+}  // namespace quorbel::testing
