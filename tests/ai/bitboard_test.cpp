@@ -13,7 +13,7 @@ namespace {
 
 TEST(Position, FourCellsAreWhereTheRecordsFourTestsFindFours) {
     int fours = 0;
-    for (const std::string& moves : RandomPositions(3, 300, 38, false)) {
+    for (const std::string& moves : RandomPositions(3, 300, 1, 38, false)) {
         GameRecord rec;
         ASSERT_EQ(SetUpFromMoves(rec, moves), MovesError::None);
         const Position position = Position::FromWorkBoard(rec);
@@ -51,7 +51,7 @@ std::vector<std::uint64_t> Readings(const Position& position) {
 
 TEST(Position, PlayAndTakeKeepKeyAndLinesAsBuildingFromTheBoardDoes) {
     std::map<std::uint64_t, std::string> boards;  // key -> WorkBoard, to catch two sharing a key
-    for (const std::string& moves : RandomPositions(5, 300, 30, false)) {
+    for (const std::string& moves : RandomPositions(5, 300, 1, 30, false)) {
         GameRecord rec;
         ASSERT_EQ(SetUpFromMoves(rec, moves), MovesError::None);
         Position position = Position::FromWorkBoard(rec);
@@ -84,7 +84,7 @@ TEST(Position, PlayAndTakeKeepKeyAndLinesAsBuildingFromTheBoardDoes) {
 }
 
 TEST(Position, KeyAfterAComputerStoneIsTheKeyOfThePositionWithIt) {
-    for (const std::string& moves : RandomPositions(9, 100, 30, false)) {
+    for (const std::string& moves : RandomPositions(9, 100, 1, 30, false)) {
         GameRecord rec;
         ASSERT_EQ(SetUpFromMoves(rec, moves), MovesError::None);
         Position position = Position::FromWorkBoard(rec);

@@ -47,11 +47,12 @@ bool SomeoneFoursAtOnce(GameRecord rec) {
 
 }  // namespace
 
-std::vector<std::string> RandomPositions(std::uint32_t seed, int count, int maxStones, bool quiet) {
+std::vector<std::string> RandomPositions(std::uint32_t seed, int count, int minStones,
+                                         int maxStones, bool quiet) {
     std::mt19937 random(seed);
     std::vector<std::string> positions;
     while (static_cast<int>(positions.size()) < count) {
-        const int stones = std::uniform_int_distribution<int>(1, maxStones)(random);
+        const int stones = std::uniform_int_distribution<int>(minStones, maxStones)(random);
         std::string moves;
         GameRecord rec;
         bool usable = true;
@@ -84,6 +85,23 @@ void ExpectSameDecision(const MoveReport& fast, const MoveReport& reference,
     if (reference.exit != MoveExit::Choice && reference.exit != MoveExit::Opening) {
         EXPECT_EQ(fast.column, reference.column);
     }
+}
+
+void CompareOnRandomPositions(const DifferentialSample& sample) {
+    // A limit of an hour is never reached, but makes the driver deepen level by level.
+    const std::optional<double> limit = sample.deepening ? std::optional(3600.0) : std::nullopt;
+    MoveDriver driver(PlayerOptions{limit, sample.maxTableBits, 2});
+    int lookAheads = 0;
+    for (const std::string& moves : RandomPositions(sample.seed, sample.count, sample.minStones,
+                                                    sample.maxStones, sample.quiet)) {
+        const MoveReport reference = ReferenceReport(moves, sample.level);
+        ExpectSameDecision(DriverReport(driver, moves, sample.level), reference, moves);
+        if (::testing::Test::HasFailure()) {
+            return;  // the first position that differs tells the story
+        }
+        lookAheads += reference.examined.empty() ? 0 : 1;
+    }
+    EXPECT_GT(lookAheads, sample.count / 3);
 }
 
 void PrintTo(const MoveReport& report, std::ostream* os) {

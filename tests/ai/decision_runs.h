@@ -21,9 +21,10 @@ MoveReport DriverReport(MoveDriver& driver, const std::string& moves, int level)
 // The reference's report on the same.
 MoveReport ReferenceReport(const std::string& moves, int level);
 
-// Random games cut off after 1 to maxStones stones, with no four and the board not full. Quiet
-// positions also give neither side a four at once, so that the look-ahead really runs.
-std::vector<std::string> RandomPositions(std::uint32_t seed, int count, int maxStones, bool quiet);
+// Random games cut off after minStones to maxStones stones, with no four and the board not full.
+// Quiet positions also give neither side a four at once, so that the look-ahead really runs.
+std::vector<std::string> RandomPositions(std::uint32_t seed, int count, int minStones,
+                                         int maxStones, bool quiet);
 
 // Everything a decision fixes: the exit, the candidates after the filter, every verdict and count,
 // the candidates left for the choice, and the column unless it is drawn at random.
@@ -31,5 +32,22 @@ void ExpectSameDecision(const MoveReport& fast, const MoveReport& reference,
                         const std::string& moves);
 
 void PrintTo(const MoveReport& report, std::ostream* os);
+
+// A set of random positions on which the fast driver and the reference are compared at one level.
+struct DifferentialSample {
+    const char* name;
+    int level;
+    int count;
+    int minStones;
+    int maxStones;
+    bool quiet;
+    std::uint32_t seed;
+    int maxTableBits;  // small tables make entries replace each other all the time
+    bool deepening;    // searching the levels 1, 2, ... in one table, as under a time limit
+    friend void PrintTo(const DifferentialSample& s, std::ostream* os) { *os << s.name; }
+};
+
+// Compares every decision of the sample and checks that the look-ahead really ran on most of it.
+void CompareOnRandomPositions(const DifferentialSample& sample);
 
 }  // namespace quorbel::testing

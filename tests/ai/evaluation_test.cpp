@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Evaluation, TablesAgreeWithTheScansOnEveryStoneOfRandomPositions) {
     int fours = 0;
-    for (const std::string& moves : RandomPositions(11, 400, 36, false)) {
+    for (const std::string& moves : RandomPositions(11, 400, 1, 36, false)) {
         GameRecord position;
         ASSERT_EQ(SetUpFromMoves(position, moves), MovesError::None);
         for (int col = 1; col <= kColumns; ++col) {
