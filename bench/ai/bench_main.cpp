@@ -69,14 +69,6 @@ double PeakMiB() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-// The decisions agree when everything but the randomly drawn column is equal.
-bool SameDecision(const MoveReport& a, const MoveReport& b) {
-    return a.exit == b.exit && a.completedLevel == b.completedLevel && a.filtered == b.filtered &&
-           a.examined == b.examined && a.remaining == b.remaining &&
-           (a.exit == quorbel::MoveExit::Choice || a.exit == quorbel::MoveExit::Opening ||
-            a.column == b.column);
-}
-
 Row Measure(const Settings& settings, const std::string& moves, int level) {
     Row row;
     row.moves = moves;
@@ -106,7 +98,8 @@ Row Measure(const Settings& settings, const std::string& moves, int level) {
             std::chrono::steady_clock::now() - start;
         row.referenceMs = took.count();
         row.referenceNodes = reference.nodes();
-        row.agree = SameDecision(row.fast, *row.reference);
+        row.reference->level = level;
+        row.agree = quorbel::SameDecision(row.fast, *row.reference);
     }
     return row;
 }

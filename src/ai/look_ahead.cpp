@@ -26,14 +26,12 @@ struct LevelControl {
     std::atomic<int> firstWon{0};  // index of the first candidate found to win by force
 };
 
-// A table about four times the size of what a search at the level stores: each level stores
-// about ten times what the level below it stores.
+// Room for about three times what a search at the level stores; each level stores some eight to
+// ten times what the level below it stores.
 int TableBitsForLevel(int level) {
     return 3 * level + 5;
 }
 
-// Replies at the horizon cost less to evaluate again than to look up.
-constexpr int kStoredFromLevelsLeft = 0;
 // How many searches pass between two looks at the clock and at the other threads.
 constexpr std::uint64_t kCheckInterval = 1024;
 
@@ -73,13 +71,12 @@ class Search {
             return replies;
         }
         const int levelsLeft = level_ - depth;
-        const bool kept = levelsLeft >= kStoredFromLevelsLeft;
         const std::uint64_t key = pos_.Key();
-        if (kept && table_.Probe(key, levelsLeft, replies)) {
+        if (table_.Probe(key, levelsLeft, replies)) {
             return replies;
         }
         replies = levelsLeft == 0 ? RepliesAtHorizon() : RepliesAnswered(depth);
-        if (kept && !aborted_) {
+        if (!aborted_) {
             table_.Store(key, levelsLeft, replies);
         }
         return replies;

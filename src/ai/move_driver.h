@@ -21,8 +21,8 @@ class Toolkit;
 constexpr double MaxThinkSeconds = 15;
 
 struct PlayerOptions {
-    std::optional<double> thinkLimitSeconds = MaxThinkSeconds;  // none: the chosen level exactly
-    int maxLog2TableEntries = 23;                               // 32 bytes each
+    std::optional<double> thinkLimitSeconds = MaxThinkSeconds;  // none: the chosen level only
+    int maxLog2TableEntries = 24;                               // of 32 bytes each: at most 512 MiB
     int threads = 0;                                            // 0: one per core
 };
 

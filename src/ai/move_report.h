@@ -49,6 +49,15 @@ struct MoveReport {
     std::uint64_t nodes = 0;                // look-ahead calls made
 };
 
+// Two decisions agree when everything but the search's effort and a column drawn at random is
+// the same.
+inline bool SameDecision(const MoveReport& a, const MoveReport& b) {
+    const bool drawn = a.exit == MoveExit::Opening || a.exit == MoveExit::Choice;
+    return a.exit == b.exit && a.level == b.level && a.completedLevel == b.completedLevel &&
+           a.filtered == b.filtered && a.examined == b.examined && a.remaining == b.remaining &&
+           (drawn || a.column == b.column);
+}
+
 constexpr std::string_view ExitName(MoveExit exit) {
     switch (exit) {
         case MoveExit::Opening:

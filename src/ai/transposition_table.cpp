@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <atomic>
+#include <cassert>
 #include <cstring>
 #include <new>
 
@@ -63,6 +64,7 @@ void TranspositionTable::Release() {
 // pages where the system offers them, and all pages mapped writable at once, spare the page
 // faults (and the copies of the shared zero page) that would otherwise cost more than the search.
 void TranspositionTable::Allocate(int log2Entries) {
+    assert(log2Entries >= 2 && log2Entries <= 40);
     if (entries_ != nullptr && log2Entries <= log2Entries_) {
         return;
     }

@@ -75,16 +75,10 @@ std::vector<std::string> RandomPositions(std::uint32_t seed, int count, int minS
 
 void ExpectSameDecision(const MoveReport& fast, const MoveReport& reference,
                         const std::string& moves) {
-    SCOPED_TRACE("position " + moves + " at level " + std::to_string(reference.level));
-    EXPECT_EQ(fast.exit, reference.exit);
-    EXPECT_EQ(fast.level, reference.level);
-    EXPECT_EQ(fast.completedLevel, reference.completedLevel);
-    EXPECT_EQ(fast.filtered, reference.filtered);
-    EXPECT_EQ(fast.examined, reference.examined);
-    EXPECT_EQ(fast.remaining, reference.remaining);
-    if (reference.exit != MoveExit::Choice && reference.exit != MoveExit::Opening) {
-        EXPECT_EQ(fast.column, reference.column);
-    }
+    EXPECT_TRUE(SameDecision(fast, reference))
+        << "position " << moves << " at level " << reference.level
+        << "\n  fast:      " << ::testing::PrintToString(fast)
+        << "\n  reference: " << ::testing::PrintToString(reference);
 }
 
 void CompareOnRandomPositions(const DifferentialSample& sample) {
@@ -104,13 +98,26 @@ void CompareOnRandomPositions(const DifferentialSample& sample) {
     EXPECT_GT(lookAheads, sample.count / 3);
 }
 
+}  // namespace quorbel::testing
+
+namespace quorbel {
+
 void PrintTo(const MoveReport& report, std::ostream* os) {
-    *os << ExitName(report.exit) << " column " << report.column << " level "
-        << report.completedLevel << "/" << report.level << " examined";
+    const auto list = [os](const std::vector<int>& columns) {
+        for (const int column : columns) {
+            *os << column;
+        }
+    };
+    *os << ExitName(report.exit) << " column " << report.column << ", level "
+        << report.completedLevel << " of " << report.level << ", filtered ";
+    list(report.filtered);
+    *os << ", examined";
     for (const CandidateReport& c : report.examined) {
         *os << " " << c.column << ":" << VerdictName(c.verdict) << "[" << c.lines[2] << ","
             << c.lines[3] << "," << c.lines[4] << "]";
     }
+    *os << ", remaining ";
+    list(report.remaining);
 }
 
-}  // namespace quorbel::testing
+}  // namespace quorbel

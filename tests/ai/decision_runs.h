@@ -13,6 +13,13 @@
 #include "ai/move_driver.h"
 #include "ai/move_report.h"
 
+namespace quorbel {
+
+// For the failure messages of gtest.
+void PrintTo(const MoveReport& report, std::ostream* os);
+
+}  // namespace quorbel
+
 namespace quorbel::testing {
 
 // The fast driver's report on the position, at the level, through a game on the fake toolkit.
@@ -26,12 +33,10 @@ MoveReport ReferenceReport(const std::string& moves, int level);
 std::vector<std::string> RandomPositions(std::uint32_t seed, int count, int minStones,
                                          int maxStones, bool quiet);
 
-// Everything a decision fixes: the exit, the candidates after the filter, every verdict and count,
-// the candidates left for the choice, and the column unless it is drawn at random.
+// Everything a decision fixes must agree: the exit, the candidates after the filter, every verdict
+// and count, the candidates left for the choice, and the column unless it is drawn at random.
 void ExpectSameDecision(const MoveReport& fast, const MoveReport& reference,
                         const std::string& moves);
-
-void PrintTo(const MoveReport& report, std::ostream* os);
 
 // A set of random positions on which the fast driver and the reference are compared at one level.
 struct DifferentialSample {
