@@ -32,6 +32,8 @@ int TableBitsForLevel(int level) {
     return 3 * level + 5;
 }
 
+// Below this level a search takes less than starting a thread.
+constexpr int kThreadsFromLevel = 4;
 // How many searches pass between two looks at the clock and at the other threads.
 constexpr std::uint64_t kCheckInterval = 1024;
 
@@ -269,7 +271,8 @@ bool LookAhead::RunLevel(const Position& root, const std::vector<int>& candidate
     };
 
     std::vector<std::thread> helpers;
-    for (int t = 1; t < std::min(threads_, count); ++t) {
+    const int threads = level >= kThreadsFromLevel ? std::min(threads_, count) : 1;
+    for (int t = 1; t < threads; ++t) {
         helpers.emplace_back(work);
     }
     work();
