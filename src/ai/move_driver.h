@@ -1,16 +1,57 @@
 #pragma once
 
-// The computer player: chooses the computer's column for the position on the analysis board.
+// The computer player: chooses the computer's column for the position on the analysis board, in
+// layers: the opening rule, an immediate four, the one-move filter, the forced-win look-ahead and
+// the choice by the human's line counts. It shows its thinking through the toolkit: the busy
+// pointer, the progress bar, the thinking time and its two messages.
 
+#include <optional>
+
+#include "ai/look_ahead.h"
+#include "ai/move_report.h"
 #include "flow/computer_player.h"
 
 namespace quorbel {
 
+class Toolkit;
+
+// Above level 7 early in a game the exact look-ahead would run for days. The computer searches the
+// levels 1, 2, ... up to the chosen one and, once this limit is reached, plays the decision of the
+// deepest level it completed.
+constexpr double MaxThinkSeconds = 15;
+
+struct PlayerOptions {
+    std::optional<double> thinkLimitSeconds = MaxThinkSeconds;  // none: the chosen level only
+    int maxLog2TableEntries = 24;                               // of 32 bytes each: at most 512 MiB
+    int threads = 0;                                            // 0: one per core
+};
+
 class MoveDriver : public ComputerPlayer {
   public:
     MoveDriver();
+    explicit MoveDriver(const PlayerOptions& options);
     ~MoveDriver() override;
+
     void MakeCompMove(Game& game) override;
+
+    // What the last call found, for the analysis tool, the benchmark and the tests.
+    const MoveReport& LastReport() const { return report_; }
+    const TranspositionTable& table() const { return lookAhead_.table(); }
+
+  private:
+    void OpeningStage(GameRecord& rec, Toolkit& toolkit);
+    void StartStage(GameRecord& rec, Toolkit& toolkit);
+    bool FilterStage(Game& game);
+    bool LookAheadStage(Game& game);
+    void DefeatStage(Game& game);
+    void ChoiceStage(GameRecord& rec, Toolkit& toolkit);
+    void ResultStage(Game& game);
+    void ShowThinkTime(Game& game);
+
+    PlayerOptions options_;
+    LookAhead lookAhead_;
+    SteadyTime deadline_;
+    MoveReport report_;
 };
 
 }  // namespace quorbel

@@ -1,0 +1,211 @@
+// quorbel-bench: times the computer player's fast engine and the step-by-step reference on four
+// positions, checks that their decisions agree, and prints time, look-ahead calls, table use and
+// the speed-up.
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ai/reference_player.h"
+#include "headless_run.h"
+
+namespace {
+
+using quorbel::MoveReport;
+using quorbel::tools::NumberText;
+
+constexpr const char* kUsage =
+    "usage: quorbel-bench [--json] [--max-level N] [--reference-max-level N]\n"
+    "                     [--time-limit SECONDS] [--threads N] [--table-bits B]\n"
+    "                     [--position MOVES]...\n";
+
+const std::vector<std::string> kDefaultPositions = {"4", "4453", "476334251173",
+                                                    "146625554366541333355261"};
+
+struct Settings {
+    bool json = false;
+    int maxLevel = 8;
+    int referenceMaxLevel = 5;
+    quorbel::PlayerOptions player;
+    std::vector<std::string> positions;
+};
+
+struct Row {
+    std::string moves;
+    int level = 0;
+    MoveReport fast;
+    double fastMs = 0;
+    std::size_t tableUsed = 0;
+    std::size_t tableCapacity = 0;
+    double peakMiB = 0;
+    std::optional<MoveReport> reference;
+    double referenceMs = 0;
+    std::uint64_t referenceNodes = 0;
+    bool agree = true;
+};
+
+// Lets the next peak reading start from the current use (Linux); false where that is not possible.
+bool ResetPeakMemory() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    return static_cast<bool>(clear.flush());
+}
+
+double PeakMiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::atof(line.c_str() + 6) / 1024.0;
+        }
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+Row Measure(const Settings& settings, const std::string& moves, int level) {
+    Row row;
+    row.moves = moves;
+    row.level = level;
+    ResetPeakMemory();
+    {
+        quorbel::MoveDriver driver(settings.player);  // a fresh table for every measurement
+        quorbel::tools::Decision decision;
+        if (quorbel::tools::Decide(driver, moves, level, decision) != quorbel::MovesError::None) {
+            std::fprintf(stderr, "quorbel-bench: %s is no position to move in\n", moves.c_str());
+            std::exit(2);
+        }
+        row.fast = decision.report;
+        row.fastMs = decision.milliseconds;
+        row.tableUsed = driver.table().CountUsed();
+        row.tableCapacity = driver.table().Capacity();
+    }
+    row.peakMiB = PeakMiB();
+    if (level <= settings.referenceMaxLevel) {
+        quorbel::GameRecord rec;
+        quorbel::SetUpFromMoves(rec, moves);
+        rec.Level = level;
+        quorbel::testing::ReferencePlayer reference(rec);
+        const auto start = std::chrono::steady_clock::now();
+        row.reference = reference.Decide();
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        row.referenceMs = took.count();
+        row.referenceNodes = reference.nodes();
+        row.reference->level = level;
+        row.agree = quorbel::SameDecision(row.fast, *row.reference);
+    }
+    return row;
+}
+
+void PrintHeader() {
+    std::printf("%-26s %5s %9s %12s %10s %8s %10s %12s %9s %6s\n", "position", "level", "fast ms",
+                "fast nodes", "table", "peak MiB", "ref ms", "ref nodes", "speed-up", "agree");
+}
+
+void PrintRow(const Row& row) {
+    char level[16];
+    std::snprintf(level, sizeof level, row.fast.completedLevel == row.level ? "%d" : "%d>%d",
+                  row.level, row.fast.completedLevel);
+    std::printf("%-26s %5s %9.1f %12llu %10zu %8.0f", row.moves.c_str(), level, row.fastMs,
+                static_cast<unsigned long long>(row.fast.nodes), row.tableUsed, row.peakMiB);
+    if (row.reference) {
+        std::printf(" %10.1f %12llu %9.1f %6s\n", row.referenceMs,
+                    static_cast<unsigned long long>(row.referenceNodes),
+                    row.referenceMs / std::max(row.fastMs, 1e-3), row.agree ? "yes" : "NO");
+    } else {
+        std::printf(" %10s %12s %9s %6s\n", "-", "-", "-", "-");
+    }
+    std::fflush(stdout);
+}
+
+std::string JsonRow(const Row& row) {
+    std::string json =
+        "{\"position\":\"" + row.moves + "\",\"level\":" + std::to_string(row.level) +
+        ",\"completed_level\":" + std::to_string(row.fast.completedLevel) + ",\"exit\":\"" +
+        std::string(quorbel::ExitName(row.fast.exit)) + "\",\"fast_ms\":" + NumberText(row.fastMs) +
+        ",\"fast_nodes\":" + std::to_string(row.fast.nodes) +
+        ",\"table_used\":" + std::to_string(row.tableUsed) +
+        ",\"table_capacity\":" + std::to_string(row.tableCapacity) +
+        ",\"peak_mib\":" + NumberText(row.peakMiB);
+    if (row.reference) {
+        json += ",\"reference_ms\":" + NumberText(row.referenceMs) +
+                ",\"reference_nodes\":" + std::to_string(row.referenceNodes) +
+                ",\"speedup\":" + NumberText(row.referenceMs / std::max(row.fastMs, 1e-3)) +
+                ",\"agree\":" + (row.agree ? "true" : "false");
+    }
+    return json + "}";
+}
+
+bool ParseArguments(int argc, char** argv, Settings& settings) {
+    settings.player.thinkLimitSeconds.reset();
+    for (int i = 1; i < argc; ++i) {
+        const std::string flag = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (flag == "--json") {
+            settings.json = true;
+        } else if (flag == "--max-level" && hasValue) {
+            settings.maxLevel = std::atoi(argv[++i]);
+        } else if (flag == "--reference-max-level" && hasValue) {
+            settings.referenceMaxLevel = std::atoi(argv[++i]);
+        } else if (flag == "--time-limit" && hasValue) {
+            settings.player.thinkLimitSeconds = std::atof(argv[++i]);
+        } else if (flag == "--threads" && hasValue) {
+            settings.player.threads = std::atoi(argv[++i]);
+        } else if (flag == "--table-bits" && hasValue) {
+            settings.player.maxLog2TableEntries = std::atoi(argv[++i]);
+        } else if (flag == "--position" && hasValue) {
+            settings.positions.emplace_back(argv[++i]);
+        } else {
+            return false;
+        }
+    }
+    if (settings.positions.empty()) {
+        settings.positions = kDefaultPositions;
+    }
+    return settings.maxLevel >= 1 && settings.maxLevel <= quorbel::kMaxLevel &&
+           settings.referenceMaxLevel <= quorbel::kMaxLevel &&
+           settings.player.maxLog2TableEntries >= 10 && settings.player.maxLog2TableEntries <= 30 &&
+           settings.player.threads >= 0 &&
+           (!settings.player.thinkLimitSeconds || *settings.player.thinkLimitSeconds > 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Settings settings;
+    if (!ParseArguments(argc, argv, settings)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (!settings.json) {
+        PrintHeader();
+    }
+    bool allAgree = true;
+    std::vector<std::string> rows;
+    for (const std::string& moves : settings.positions) {
+        for (int level = 1; level <= settings.maxLevel; ++level) {
+            const Row row = Measure(settings, moves, level);
+            allAgree = allAgree && row.agree;
+            if (settings.json) {
+                rows.push_back(JsonRow(row));
+            } else {
+                PrintRow(row);
+            }
+        }
+    }
+    if (settings.json) {
+        std::printf("[\n");
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            std::printf("  %s%s\n", rows[i].c_str(), i + 1 < rows.size() ? "," : "");
+        }
+        std::printf("]\n");
+    }
+    return allAgree ? 0 : 1;
+}

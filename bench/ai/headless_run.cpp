@@ -1,0 +1,86 @@
+#include "headless_run.h"
+
+#include <charconv>
+#include <chrono>
+#include <map>
+
+#include "ai/candidate_choice.h"
+#include "flow/game.h"
+#include "ui/runtime.h"
+#include "ui/toolkit.h"
+
+namespace quorbel::tools {
+
+namespace {
+
+// Keeps the captions the driver reads and writes; shows nothing.
+class HeadlessToolkit : public Toolkit {
+  public:
+    void setCaption(Control control, std::string_view text) override {
+        captions_[control] = std::string(text);
+    }
+    std::string caption(Control control) const override {
+        const auto it = captions_.find(control);
+        return it == captions_.end() ? std::string() : it->second;
+    }
+    bool isSelected(Control) const override { return false; }
+    void setColor(ControlRef, Color) override {}
+    Color color(ControlRef) const override { return 0; }
+    void setVisible(ControlRef, bool) override {}
+    void repaintNow(ControlRef) override {}
+    void setTimerEnabled(bool) override {}
+    void setTimerInterval(int) override {}
+    void setMousePointer(MousePointer) override {}
+    void setProgressMax(double) override {}
+    void setProgressValue(double) override {}
+    void showInfoDialog() override {}
+    void closeWindow() override {}
+    void runWhileBusy(const std::function<void()>& work) override { work(); }
+    double random() override { return runtime_.random(); }
+    void reseedFromTimeOfDay() override { runtime_.reseedFromTimeOfDay(); }
+    double now() override { return SystemRuntime::now(); }
+
+  private:
+    std::map<Control, std::string> captions_;
+    SystemRuntime runtime_;
+};
+
+}  // namespace
+
+MovesError Decide(MoveDriver& driver, std::string_view moves, int level, Decision& decision) {
+    HeadlessToolkit toolkit;
+    Game game(toolkit, driver);
+    game.record().Defensive = true;
+    const MovesError error = SetUpFromMoves(game.record(), moves);
+    if (error != MovesError::None) {
+        return error;
+    }
+    toolkit.setCaption(Control::lblStaerke, std::to_string(level));
+    const auto start = std::chrono::steady_clock::now();
+    game.MakeCompMove();
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    decision.milliseconds = took.count();
+    decision.report = driver.LastReport();
+    decision.record = game.record();
+    return MovesError::None;
+}
+
+std::map<int, double> PlayOdds(const Decision& decision) {
+    const MoveReport& report = decision.report;
+    switch (report.exit) {
+        case MoveExit::Opening:
+            return {{3, 1.0 / 3}, {4, 1.0 / 3}, {5, 1.0 / 3}};
+        case MoveExit::Choice:
+            return ChoiceOdds(decision.record, report.remaining);
+        default:
+            return {{report.column, 1.0}};
+    }
+}
+
+std::string NumberText(double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
+}  // namespace quorbel::tools
