@@ -26,10 +26,10 @@ struct LevelControl {
     std::atomic<int> firstWon{0};  // index of the first candidate found to win by force
 };
 
-// Room for about three times what a search at the level stores; each level stores some eight to
-// ten times what the level below it stores.
+// Room for some eight times what a search at the level stores; each level stores some eight to ten
+// times what the level below it stores.
 int TableBitsForLevel(int level) {
-    return 3 * level + 5;
+    return 3 * level + 4;
 }
 
 // Below this level a search takes less than starting a thread.
@@ -73,11 +73,15 @@ class Search {
             return replies;
         }
         const int levelsLeft = level_ - depth;
+        // At the horizon the evaluation costs less than a look into the table.
+        if (levelsLeft == 0) {
+            return RepliesAtHorizon();
+        }
         const std::uint64_t key = pos_.Key();
         if (table_.Probe(key, levelsLeft, replies)) {
             return replies;
         }
-        replies = levelsLeft == 0 ? RepliesAtHorizon() : RepliesAnswered(depth);
+        replies = RepliesAnswered(depth);
         if (!aborted_) {
             table_.Store(key, levelsLeft, replies);
         }
@@ -137,7 +141,7 @@ class Search {
         }
         // The replies to every answer are looked up in the table: start loading them all at once.
         const int levelsLeft = level_ - depth;
-        for (int col = 1; col <= kColumns; ++col) {
+        for (int col = 1; levelsLeft > 0 && col <= kColumns; ++col) {
             if (pos_.IsOpen(col)) {
                 table_.Prefetch(pos_.KeyAfterComputerIn(col), levelsLeft);
             }
