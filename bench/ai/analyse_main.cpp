@@ -11,32 +11,19 @@
 #include <vector>
 
 #include "headless_run.h"
+#include "json_text.h"
 
 namespace {
 
+using quorbel::tools::JsonList;
+using quorbel::tools::JsonObject;
 using quorbel::tools::NumberText;
+using quorbel::tools::Quoted;
 
 constexpr const char* kUsage =
     "usage: quorbel-analyse [--time-limit SECONDS] [--threads N] [--table-bits B]\n"
     "Reads lines \"MOVES LEVEL\" from standard input: MOVES the columns 1-7 played from the empty\n"
     "board, red first (- for the empty board), LEVEL 1 to 10. Writes one JSON object per line.\n";
-
-std::string Quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
 
 std::optional<int> WholeNumber(const std::string& text) {
     if (text.empty() || text.size() > 9 ||
@@ -48,66 +35,43 @@ std::optional<int> WholeNumber(const std::string& text) {
 
 std::string ErrorObject(const std::string& moves, std::optional<int> level,
                         std::string_view error) {
-    std::string json = "{\"moves\":" + Quoted(moves);
+    JsonObject json;
+    json.Add("moves", Quoted(moves));
     if (level) {
-        json += ",\"level\":" + std::to_string(*level);
+        json.Add("level", *level);
     }
-    return json + ",\"error\":" + Quoted(error) + "}";
+    return json.Add("error", Quoted(error)).Text();
 }
-
-template <typename Numbers>
-std::string JsonList(const Numbers& numbers) {
-    std::string text = "[";
-    for (const auto number : numbers) {
-        if (text.size() > 1) {
-            text += ',';
-        }
-        text += std::to_string(number);
-    }
-    return text + "]";
-}
-
-// Members "column": value, in the order given, separated by commas.
-class MembersByColumn {
-  public:
-    void Add(int column, const std::string& value) {
-        if (!text_.empty()) {
-            text_ += ',';
-        }
-        text_ += '"';
-        text_ += std::to_string(column);
-        text_ += "\":";
-        text_ += value;
-    }
-    std::string Object() const { return "{" + text_ + "}"; }
-
-  private:
-    std::string text_;
-};
 
 std::string DecisionObject(const std::string& moves, int level,
                            const quorbel::tools::Decision& decision, bool limited) {
     const quorbel::MoveReport& report = decision.report;
-    std::string json = "{\"moves\":" + Quoted(moves) + ",\"level\":" + std::to_string(level);
+    JsonObject json;
+    json.Add("moves", Quoted(moves)).Add("level", level);
     if (limited) {
-        json += ",\"completed_level\":" + std::to_string(report.completedLevel);
+        json.Add("completed_level", report.completedLevel);
     }
-    json += ",\"exit\":" + Quoted(quorbel::ExitName(report.exit)) +
-            ",\"filtered\":" + JsonList(report.filtered);
-    MembersByColumn verdicts;
-    MembersByColumn lines;
+    json.Add("exit", Quoted(quorbel::ExitName(report.exit)))
+        .Add("filtered", JsonList(report.filtered));
+    // Keyed by column.
+    JsonObject verdicts;
+    JsonObject lines;
     for (const quorbel::CandidateReport& c : report.examined) {
-        verdicts.Add(c.column, Quoted(quorbel::VerdictName(c.verdict)));
-        lines.Add(c.column, JsonList(std::array{c.lines[2], c.lines[3], c.lines[4]}));
+        const std::string column = std::to_string(c.column);
+        verdicts.Add(column, Quoted(quorbel::VerdictName(c.verdict)));
+        lines.Add(column, JsonList(std::array{c.lines[2], c.lines[3], c.lines[4]}));
     }
-    MembersByColumn choice;
+    JsonObject choice;
     for (const auto& [column, chance] : quorbel::tools::PlayOdds(decision)) {
-        choice.Add(column, NumberText(chance));
+        choice.Add(std::to_string(column), NumberText(chance));
     }
     char ms[32];
     std::snprintf(ms, sizeof ms, "%.3f", decision.milliseconds);
-    return json + ",\"verdicts\":" + verdicts.Object() + ",\"enemy_lines\":" + lines.Object() +
-           ",\"choice\":" + choice.Object() + ",\"ms\":" + ms + "}";
+    return json.Add("verdicts", verdicts.Text())
+        .Add("enemy_lines", lines.Text())
+        .Add("choice", choice.Text())
+        .Add("ms", ms)
+        .Text();
 }
 
 std::string Answer(quorbel::MoveDriver& driver, const std::string& line, bool limited) {

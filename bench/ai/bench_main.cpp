@@ -14,11 +14,14 @@
 
 #include "ai/reference_player.h"
 #include "headless_run.h"
+#include "json_text.h"
 
 namespace {
 
 using quorbel::MoveReport;
+using quorbel::tools::JsonObject;
 using quorbel::tools::NumberText;
+using quorbel::tools::Quoted;
 
 constexpr const char* kUsage =
     "usage: quorbel-bench [--json] [--max-level N] [--reference-max-level N]\n"
@@ -126,21 +129,23 @@ void PrintRow(const Row& row) {
 }
 
 std::string JsonRow(const Row& row) {
-    std::string json =
-        "{\"position\":\"" + row.moves + "\",\"level\":" + std::to_string(row.level) +
-        ",\"completed_level\":" + std::to_string(row.fast.completedLevel) + ",\"exit\":\"" +
-        std::string(quorbel::ExitName(row.fast.exit)) + "\",\"fast_ms\":" + NumberText(row.fastMs) +
-        ",\"fast_nodes\":" + std::to_string(row.fast.nodes) +
-        ",\"table_used\":" + std::to_string(row.tableUsed) +
-        ",\"table_capacity\":" + std::to_string(row.tableCapacity) +
-        ",\"peak_mib\":" + NumberText(row.peakMiB);
+    JsonObject json;
+    json.Add("position", Quoted(row.moves))
+        .Add("level", row.level)
+        .Add("completed_level", row.fast.completedLevel)
+        .Add("exit", Quoted(quorbel::ExitName(row.fast.exit)))
+        .Add("fast_ms", NumberText(row.fastMs))
+        .Add("fast_nodes", row.fast.nodes)
+        .Add("table_used", row.tableUsed)
+        .Add("table_capacity", row.tableCapacity)
+        .Add("peak_mib", NumberText(row.peakMiB));
     if (row.reference) {
-        json += ",\"reference_ms\":" + NumberText(row.referenceMs) +
-                ",\"reference_nodes\":" + std::to_string(row.referenceNodes) +
-                ",\"speedup\":" + NumberText(row.referenceMs / std::max(row.fastMs, 1e-3)) +
-                ",\"agree\":" + (row.agree ? "true" : "false");
+        json.Add("reference_ms", NumberText(row.referenceMs))
+            .Add("reference_nodes", row.referenceNodes)
+            .Add("speedup", NumberText(row.referenceMs / std::max(row.fastMs, 1e-3)))
+            .Add("agree", row.agree ? "true" : "false");
     }
-    return json + "}";
+    return json.Text();
 }
 
 bool ParseArguments(int argc, char** argv, Settings& settings) {

@@ -23,16 +23,16 @@ class HeadlessToolkit : public Toolkit {
         const auto it = captions_.find(control);
         return it == captions_.end() ? std::string() : it->second;
     }
-    bool isSelected(Control) const override { return false; }
-    void setColor(ControlRef, Color) override {}
-    Color color(ControlRef) const override { return 0; }
-    void setVisible(ControlRef, bool) override {}
-    void repaintNow(ControlRef) override {}
-    void setTimerEnabled(bool) override {}
-    void setTimerInterval(int) override {}
-    void setMousePointer(MousePointer) override {}
-    void setProgressMax(double) override {}
-    void setProgressValue(double) override {}
+    bool isSelected(Control /*option*/) const override { return false; }
+    void setColor(ControlRef /*ref*/, Color /*color*/) override {}
+    Color color(ControlRef /*ref*/) const override { return 0; }
+    void setVisible(ControlRef /*ref*/, bool /*visible*/) override {}
+    void repaintNow(ControlRef /*ref*/) override {}
+    void setTimerEnabled(bool /*enabled*/) override {}
+    void setTimerInterval(int /*milliseconds*/) override {}
+    void setMousePointer(MousePointer /*pointer*/) override {}
+    void setProgressMax(double /*maximum*/) override {}
+    void setProgressValue(double /*value*/) override {}
     void showInfoDialog() override {}
     void closeWindow() override {}
     void runWhileBusy(const std::function<void()>& work) override { work(); }
@@ -79,8 +79,8 @@ std::map<int, double> PlayOdds(const Decision& decision) {
 
 std::string NumberText(double value) {
     char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
+    char* const end = std::to_chars(text, text + sizeof text, value).ptr;
+    return {text, end};
 }
 
 }  // namespace quorbel::tools

@@ -143,7 +143,7 @@ constexpr std::array<StoneLines, 256> BuildStoneLines() {
 
 }  // namespace
 
-constinit const ScanTables kScanTables = BuildScanTables();
-constinit const std::array<StoneLines, 256> kStoneLines = BuildStoneLines();
+const ScanTables kScanTables = BuildScanTables();
+const std::array<StoneLines, 256> kStoneLines = BuildStoneLines();
 
 }  // namespace quorbel

@@ -266,7 +266,7 @@ bool LookAhead::RunLevel(const Position& root, const std::vector<int>& candidate
                     while (i < first && !control.firstWon.compare_exchange_weak(first, i)) {
                     }
                 }
-                found[static_cast<std::size_t>(i)] = std::move(report);
+                found[static_cast<std::size_t>(i)] = report;
             } else if (control.timeUp) {
                 break;
             }

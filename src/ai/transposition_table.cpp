@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cassert>
+#include <cstddef>
 #include <cstring>
 #include <new>
 
@@ -80,8 +81,8 @@ void TranspositionTable::Allocate(int log2Entries) {
     mapping_ = mapping;
     mappedBytes_ = mapped;
     log2Entries_ = log2Entries;
-    const auto address = reinterpret_cast<std::uintptr_t>(mapping);
-    void* start = reinterpret_cast<void*>((address + kHugePage - 1) & ~(kHugePage - 1));
+    const std::size_t pastBoundary = reinterpret_cast<std::uintptr_t>(mapping) % kHugePage;
+    void* start = static_cast<std::byte*>(mapping) + (kHugePage - pastBoundary) % kHugePage;
     madvise(start, bytes, MADV_HUGEPAGE);
 #ifdef MADV_POPULATE_WRITE
     if (madvise(start, bytes, MADV_POPULATE_WRITE) != 0)
