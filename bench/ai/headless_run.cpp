@@ -28,6 +28,8 @@ class HeadlessToolkit : public Toolkit {
     Color color(ControlRef /*ref*/) const override { return 0; }
     void setVisible(ControlRef /*ref*/, bool /*visible*/) override {}
     void repaintNow(ControlRef /*ref*/) override {}
+    void beginShow(ShowPace /*pace*/) override {}
+    void endShow() override {}
     void setTimerEnabled(bool /*enabled*/) override {}
     void setTimerInterval(int /*milliseconds*/) override {}
     void setMousePointer(MousePointer /*pointer*/) override {}

@@ -1,7 +1,7 @@
-// How long the window's shows block input on this machine. Each show runs to its end inside one
-// event handler, repainting its controls one by one, so its duration is the time the window takes
-// no clicks. Runs on the real window; start it under an X server (xvfb-run) for the figures a
-// desktop sees, or with QT_QPA_PLATFORM=offscreen for the painting alone.
+// How long the window's shows block input, and how many frames each presents to the display. Each
+// show runs to its end inside one event handler, paced so that its colours are seen, so its
+// duration is the time the window takes no clicks. Runs on the real window; start it under an X
+// server (xvfb-run) for the figures a desktop sees.
 
 #include <benchmark/benchmark.h>
 
@@ -9,8 +9,10 @@
 #include <QElapsedTimer>
 #include <QWindow>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 #include "flow/game.h"
 #include "ui/qt/frm_quorbel.h"
@@ -54,23 +56,29 @@ struct ShownWindow {
 
     Game& game() { return window.game(); }
     void stopTimer() { window.toolkit().setTimerEnabled(false); }
-    void settle() { QApplication::processEvents(); }
+    // Lets the window handle what waits, and the last frame of a show its time on the screen, so
+    // that the next show starts as it would after a pause.
+    void settle() {
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(kFrameHoldMs));
+    }
+    int frames() { return window.toolkit().pacer().framesPresented(); }
 
     LowestColumnPlayer computer;
     frmQuorbel window{computer};
 };
 
-void setRepaintCounters(benchmark::State& state, int repaintsPerRun) {
+// The repaints the logic makes per show and the frames presented to the display per show.
+void setCounters(benchmark::State& state, ShownWindow& w, int framesBefore, int repaintsPerRun) {
     state.counters["repaints"] = repaintsPerRun;
-    // Seconds per repaint, printed with an SI prefix (u for microseconds).
-    state.counters["per_repaint"] = benchmark::Counter(
-        static_cast<double>(repaintsPerRun) * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["frames"] =
+        benchmark::Counter(w.frames() - framesBefore, benchmark::Counter::kAvgIterations);
 }
 
 // No game: six menu buttons, 250 random colours each (1506 repaints).
 void menuButtonShow(benchmark::State& state) {
     ShownWindow w;
+    const int framesBefore = w.frames();
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's idiom
         w.game().Timer1_Timer();
         w.stopTimer();
@@ -78,7 +86,7 @@ void menuButtonShow(benchmark::State& state) {
         w.settle();
         state.ResumeTiming();
     }
-    setRepaintCounters(state, 6 * 250 + 6);
+    setCounters(state, w, framesBefore, 6 * 250 + 6);
 }
 
 // A game running: seven column buttons, 150 random colours each (1057 repaints).
@@ -86,13 +94,14 @@ void columnButtonShow(benchmark::State& state) {
     ShownWindow w;
     w.game().cmdMenue_Click(0);
     w.stopTimer();
+    const int framesBefore = w.frames();
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's idiom
         w.game().Timer1_Timer();
         state.PauseTiming();
         w.settle();
         state.ResumeTiming();
     }
-    setRepaintCounters(state, 7 * 150 + 7);
+    setCounters(state, w, framesBefore, 7 * 150 + 7);
 }
 
 // A four in the bottom row: four cells, 20 times yellow and back (160 repaints).
@@ -107,26 +116,28 @@ void winningLineBlink(benchmark::State& state) {
         state.SkipWithError("the position did not end in a four");
         return;
     }
+    const int framesBefore = w.frames();
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's idiom
         w.game().Timer1_Timer();
         state.PauseTiming();
         w.settle();
         state.ResumeTiming();
     }
-    setRepaintCounters(state, 20 * 2 * 4);
+    setCounters(state, w, framesBefore, 20 * 2 * 4);
 }
 
 // A message: its label in 50 random colours (50 repaints).
 void messageFlash(benchmark::State& state) {
     ShownWindow w;
     w.stopTimer();
+    const int framesBefore = w.frames();
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's idiom
         w.game().ShowMessage("Ich habe gewonnen !");
         state.PauseTiming();
         w.settle();
         state.ResumeTiming();
     }
-    setRepaintCounters(state, 50);
+    setCounters(state, w, framesBefore, 50);
 }
 
 // One played stone: its column button and landing cell five times in random colours, then in
@@ -137,6 +148,7 @@ void stoneFlicker(benchmark::State& state) {
     game.cmdMenue_Click(0);
     w.stopTimer();
     int column = 0;
+    const int framesBefore = w.frames();
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's idiom
         state.PauseTiming();
         column = column % kColumns + 1;
@@ -150,7 +162,7 @@ void stoneFlicker(benchmark::State& state) {
         state.ResumeTiming();
         game.ShowMove();
     }
-    setRepaintCounters(state, 12);
+    setCounters(state, w, framesBefore, 12);
 }
 
 }  // namespace
@@ -169,7 +181,7 @@ int main(int argc, char* argv[]) {
         benchmark::RegisterBenchmark("stone flicker (ShowMove)", stoneFlicker),
     };
     for (auto* show : shows) {
-        show->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+        show->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -46,6 +46,7 @@ class Game {
     void answerWithComputerMove();
     void TakeBackMove();
     void CompMoveOnRequest();
+    void flashEmptiedCell();
     void flickerButtonAndCell(ControlRef button, ControlRef cell);
     void menuButtonShow();
     void columnButtonShow();

@@ -84,6 +84,7 @@ void Game::ShowMoveInfo() {
 }
 
 void Game::ShowMessage(std::string_view text) {
+    const PacedShow show(toolkit_, kMessageFlash);
     toolkit_.setCaption(Control::lblMessage, text);
     for (rec_.LoopCol = 1; rec_.LoopCol <= 50; ++rec_.LoopCol) {
         toolkit_.setColor(Control::lblMessage, Zufall());

@@ -55,11 +55,7 @@ void Game::TakeBackMove() {
     rec_.MoveList[rec_.MoveNr] = 0;
     toolkit_.reseedFromTimeOfDay();
 
-    const ControlRef button{Control::cmdFeld, rec_.CurCol - 1};
-    const ControlRef cell{Control::Feld, cellIndex(rec_.CurCol, rec_.ColHeight[rec_.CurCol] + 1)};
-    flickerButtonAndCell(button, cell);
-    toolkit_.setColor(button, PaletteColor(10));
-    toolkit_.setColor(cell, PaletteColor(15));
+    flashEmptiedCell();
 
     rec_.CurCol = rec_.MoveList[rec_.MoveNr - 1] / kRows + 1;
     const ControlRef lastButton{Control::cmdFeld, rec_.CurCol - 1};
@@ -76,6 +72,16 @@ void Game::TakeBackMove() {
         toolkit_.setColor({Control::cmdFeld, 0}, PaletteColor(10));
     }
     ShowMoveInfo();
+}
+
+// Five flashes of the column button and the emptied cell, which end light green and white.
+void Game::flashEmptiedCell() {
+    const PacedShow show(toolkit_, kTakeBackFlash);
+    const ControlRef button{Control::cmdFeld, rec_.CurCol - 1};
+    const ControlRef cell{Control::Feld, cellIndex(rec_.CurCol, rec_.ColHeight[rec_.CurCol] + 1)};
+    flickerButtonAndCell(button, cell);
+    toolkit_.setColor(button, PaletteColor(10));
+    toolkit_.setColor(cell, PaletteColor(15));
 }
 
 // The computer plays the colour to move; the human takes the other one.

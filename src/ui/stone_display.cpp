@@ -6,6 +6,7 @@
 namespace quorbel {
 
 void Game::ShowMove() {
+    const PacedShow show(toolkit_, kStoneFlicker);
     const int column = rec_.CurCol;
     toolkit_.setColor({Control::cmdFeld, rec_.MoveList[rec_.MoveNr - 1] / kRows}, PaletteColor(10));
     const int landing = cellIndex(column, rec_.ColHeight[column] + 1);

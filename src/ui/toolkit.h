@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "ui/colors.h"
+#include "ui/show_pace.h"
 
 namespace quorbel {
 
@@ -62,7 +63,13 @@ class Toolkit {
     virtual Color color(ControlRef ref) const = 0;
     virtual void setVisible(ControlRef ref, bool visible) = 0;
     // The change is on the screen before this returns, although the handler keeps running.
+    // Inside a show it is drawn, and on the screen as the show's pace presents it.
     virtual void repaintNow(ControlRef ref) = 0;
+
+    // The repaints between beginShow and endShow make one show, paced so that the eye sees it
+    // (show_pace.h); endShow presents the state the show ends in. Shows do not nest.
+    virtual void beginShow(ShowPace pace) = 0;
+    virtual void endShow() = 0;
 
     // The one timer, Timer1. Its interval counts from the moment it is set.
     virtual void setTimerEnabled(bool enabled) = 0;
@@ -88,6 +95,18 @@ class Toolkit {
     virtual double random() = 0;
     virtual void reseedFromTimeOfDay() = 0;
     virtual double now() = 0;
+};
+
+// One show from here to the end of the scope.
+class PacedShow {
+  public:
+    PacedShow(Toolkit& toolkit, ShowPace pace) : toolkit_(toolkit) { toolkit_.beginShow(pace); }
+    ~PacedShow() { toolkit_.endShow(); }
+    PacedShow(const PacedShow&) = delete;
+    PacedShow& operator=(const PacedShow&) = delete;
+
+  private:
+    Toolkit& toolkit_;
 };
 
 }  // namespace quorbel

@@ -18,7 +18,17 @@ bool visibleAtStart(ControlRef ref) {
 
 }  // namespace
 
-FakeToolkit::FakeToolkit() {
+FakeToolkit::FakeToolkit()
+    : pacer([this](const std::vector<ControlRef>& changed) {
+          if (!logCalls) {
+              return;
+          }
+          const std::chrono::duration<double, std::milli> at = pacer.now().time_since_epoch();
+          for (const ControlRef ref : changed) {
+              screen.push_back({at.count(), ref, color(ref)});
+          }
+      }) {
+    pacer.useVirtualClock();
     selected_ = {Control::optMen, Control::optMenComp, Control::optdefensiv};
     captions_.emplace(Control::lblStaerke, std::string(1, '1'));
 }
@@ -56,6 +66,9 @@ void FakeToolkit::select(Control option) {
 
 void FakeToolkit::setColor(ControlRef ref, Color color) {
     colors_[key(ref)] = color;
+    if (pacer.running() && visible(ref)) {
+        pacer.changed(ref);
+    }
     if (logCalls) {
         log("color " + objectName(ref) + "=" + std::to_string(color));
     }
@@ -80,6 +93,9 @@ bool FakeToolkit::visible(ControlRef ref) const {
 
 void FakeToolkit::repaintNow(ControlRef ref) {
     ++repaints_[key(ref)];
+    if (pacer.running() && visible(ref)) {
+        pacer.repainted(ref);
+    }
     if (logCalls) {
         log("repaint " + objectName(ref));
     }

@@ -2,6 +2,8 @@
 
 // A toolkit without a screen: it keeps every caption, colour and visibility the logic sets, counts
 // repaints and records each call in order, so tests can check both the end state and the sequence.
+// Shows are paced as on a display, on a clock that moves on instead of sleeping; what a display
+// would have been given is kept in `screen`.
 
 #include <deque>
 #include <map>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "ui/runtime.h"
+#include "ui/show_pacer.h"
 #include "ui/toolkit.h"
 
 namespace quorbel::testing {
@@ -28,6 +31,8 @@ class FakeToolkit : public Toolkit {
     Color color(ControlRef ref) const override;
     void setVisible(ControlRef ref, bool visible) override;
     void repaintNow(ControlRef ref) override;
+    void beginShow(ShowPace pace) override { pacer.begin(pace); }
+    void endShow() override { pacer.end(); }
     void setTimerEnabled(bool enabled) override;
     void setTimerInterval(int milliseconds) override;
     void setMousePointer(MousePointer pointer) override;
@@ -64,7 +69,16 @@ class FakeToolkit : public Toolkit {
     bool closed = false;
     int busyRuns = 0;
     std::vector<std::string> calls;  // e.g. "caption lblZug=Mensch ist am Zug", "timer off"
-    bool logCalls = true;            // long runs switch the call log off
+    bool logCalls = true;            // long runs switch the call log off and `screen` too
+
+    // Every colour a display was given during shows, with the paced clock's time in milliseconds.
+    struct Presented {
+        double ms;
+        ControlRef ref;
+        Color color;
+    };
+    std::vector<Presented> screen;
+    ShowPacer pacer;
 
     // Run-time services: scripted draws first, then the real generator, or a seeded one that
     // ignores the clock when a test must be repeatable.

@@ -30,7 +30,8 @@ frmInfo::frmInfo(QWidget* parent)
       Label1(new QLabel(QString::fromUtf8(kInfoText), this)),
       Command1(new QPushButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("frmInfo"));
-    setWindowTitle(QString());
+    // No caption text. An empty title would make Qt show the application's name instead.
+    setWindowTitle(QStringLiteral(" "));
     setModal(true);
     setFixedSize(px(6420), px(3195));
 

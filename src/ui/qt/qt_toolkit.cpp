@@ -16,7 +16,9 @@
 
 namespace quorbel {
 
-QtToolkit::QtToolkit(frmQuorbel& window) : window_(window) {}
+QtToolkit::QtToolkit(frmQuorbel& window)
+    : window_(window),
+      pacer_([this](const std::vector<ControlRef>& changed) { present(changed); }) {}
 
 QtToolkit::~QtToolkit() = default;
 
@@ -49,6 +51,9 @@ bool QtToolkit::isSelected(Control option) const {
 void QtToolkit::setColor(ControlRef ref, Color color) {
     if (Colored* control = window_.colored(ref)) {
         control->setColor(color);
+        if (pacer_.running() && window_.control(ref)->isVisible()) {
+            pacer_.changed(ref);
+        }
     }
 }
 
@@ -63,9 +68,25 @@ void QtToolkit::setVisible(ControlRef ref, bool visible) {
     }
 }
 
+// Inside a show a repaint of a hidden control shows nothing, so it takes no time either.
 void QtToolkit::repaintNow(ControlRef ref) {
-    if (QWidget* widget = window_.control(ref)) {
+    QWidget* widget = window_.control(ref);
+    if (widget == nullptr) {
+        return;
+    }
+    if (!pacer_.running()) {
         widget->repaint();
+    } else if (widget->isVisible()) {
+        pacer_.repainted(ref);
+    }
+}
+
+// Paints the changed controls into the window and hands them to the display before returning.
+void QtToolkit::present(const std::vector<ControlRef>& changed) {
+    for (const ControlRef ref : changed) {
+        if (QWidget* widget = window_.control(ref)) {
+            widget->repaint();
+        }
     }
 }
 

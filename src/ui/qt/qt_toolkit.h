@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ui/runtime.h"
+#include "ui/show_pacer.h"
 #include "ui/toolkit.h"
 
 namespace quorbel {
@@ -25,6 +26,8 @@ class QtToolkit : public Toolkit {
     Color color(ControlRef ref) const override;
     void setVisible(ControlRef ref, bool visible) override;
     void repaintNow(ControlRef ref) override;
+    void beginShow(ShowPace pace) override { pacer_.begin(pace); }
+    void endShow() override { pacer_.end(); }
     void setTimerEnabled(bool enabled) override;
     void setTimerInterval(int milliseconds) override;
     void setMousePointer(MousePointer pointer) override;
@@ -38,14 +41,17 @@ class QtToolkit : public Toolkit {
     double now() override { return SystemRuntime::now(); }
 
     bool timerEnabled() const { return timerEnabled_; }
+    ShowPacer& pacer() { return pacer_; }
     // The info dialog once it has been shown, else null.
     frmInfo* infoDialog() const { return info_.get(); }
 
   private:
     void restartTimer();
+    void present(const std::vector<ControlRef>& changed);
 
     frmQuorbel& window_;
     SystemRuntime runtime_;
+    ShowPacer pacer_;
     bool timerEnabled_ = true;  // Timer1 is enabled from creation, silent while its interval is 0
     int timerInterval_ = 0;
     std::unique_ptr<frmInfo> info_;

@@ -19,6 +19,7 @@ class WindowFixture {
   public:
     explicit WindowFixture(ComputerPlayer* computer = nullptr)
         : window(computer != nullptr ? *computer : player) {
+        window.toolkit().pacer().useVirtualClock();  // the shows' frames without their waits
         window.show();
         ready = QTest::qWaitForWindowExposed(&window);
     }

@@ -343,7 +343,8 @@ void WindowTest::infoDialogIsModalAndClosesWithEnter() {
 
     QCOMPARE(seenName, QString("frmInfo"));
     QVERIFY(seenModal);
-    QCOMPARE(seenTitle, QString());
+    // Blank but not empty: for an empty title the platform shows the application's name.
+    QVERIFY2(!seenTitle.isEmpty() && seenTitle.trimmed().isEmpty(), qPrintable(seenTitle));
     QCOMPARE(seenSize, QSize(428, 213));
     const QStringList items = {"Quorbel - Version 2.0", "Quorbel-Entwickler",
                                "Viel Spass beim Spielen!", "Anregungen an:", "@example.org"};
