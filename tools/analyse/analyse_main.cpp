@@ -2,12 +2,16 @@
 // computer player's decision on that position at that level, the computer being the side to move.
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <initializer_list>
 #include <iostream>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "headless_run.h"
@@ -22,8 +26,17 @@ using quorbel::tools::Quoted;
 
 constexpr const char* kUsage =
     "usage: quorbel-analyse [--time-limit SECONDS] [--threads N] [--table-bits B]\n"
+    "       quorbel-analyse --help | --version\n"
     "Reads lines \"MOVES LEVEL\" from standard input: MOVES the columns 1-7 played from the empty\n"
-    "board, red first (- for the empty board), LEVEL 1 to 10. Writes one JSON object per line.\n";
+    "board, red first (- for the empty board), LEVEL 1 to 10. Writes one JSON object per line.\n"
+    "\n"
+    "  --time-limit SECONDS  search the levels 1, 2, ... and stop after SECONDS (above 0)\n"
+    "  --threads N           threads for the look-ahead (default 0: one per core)\n"
+    "  --table-bits B        at most 2^B table entries of 32 bytes, B 10 to 30 (default 24)\n"
+    "  --help                show this help and exit\n"
+    "  --version             show the version and exit\n";
+
+constexpr int kUsageStatus = 2;  // a mistake on the command line
 
 std::optional<int> WholeNumber(const std::string& text) {
     if (text.empty() || text.size() > 9 ||
@@ -31,6 +44,73 @@ std::optional<int> WholeNumber(const std::string& text) {
         return std::nullopt;
     }
     return std::stoi(text);
+}
+
+std::optional<double> PositiveSeconds(const std::string& text) {
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(seconds) ||
+        seconds <= 0) {
+        return std::nullopt;
+    }
+    return seconds;
+}
+
+// Sets the option a flag with a value stands for; false when the value is not one it takes.
+bool SetOption(std::string_view flag, const std::string& value, quorbel::PlayerOptions& options) {
+    if (flag == "--time-limit") {
+        options.thinkLimitSeconds = PositiveSeconds(value);
+        return options.thinkLimitSeconds.has_value();
+    }
+    const std::optional<int> number = WholeNumber(value);
+    if (flag == "--threads" && number) {
+        options.threads = *number;
+        return true;
+    }
+    if (flag == "--table-bits" && number && *number >= 10 && *number <= 30) {
+        options.maxLog2TableEntries = *number;
+        return true;
+    }
+    return false;
+}
+
+// Writes the mistake, joined from its parts, to stderr; the exit status for it.
+int UsageError(std::initializer_list<std::string_view> parts) {
+    std::string problem;
+    for (const std::string_view part : parts) {
+        problem += part;
+    }
+    std::fprintf(stderr, "quorbel-analyse: %s\nTry 'quorbel-analyse --help'.\n", problem.c_str());
+    return kUsageStatus;
+}
+
+// Reads the command line into options; the exit status when the program ends without reading
+// positions (after --help, --version or a mistake).
+std::optional<int> ReadCommandLine(std::span<char*> args, quorbel::PlayerOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string flag = args[i];
+        if (flag == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (flag == "--version") {
+            std::puts("quorbel-analyse " QUORBEL_VERSION);
+            return 0;
+        }
+        if (flag != "--time-limit" && flag != "--threads" && flag != "--table-bits") {
+            const std::string_view kind =
+                flag.starts_with('-') ? "unknown option '" : "unexpected argument '";
+            return UsageError({kind, flag, "'"});
+        }
+        if (i + 1 == args.size()) {
+            return UsageError({"option '", flag, "' needs a value"});
+        }
+        const std::string value = args[++i];
+        if (!SetOption(flag, value, options)) {
+            return UsageError({"invalid value '", value, "' for option '", flag, "'"});
+        }
+    }
+    return std::nullopt;
 }
 
 std::string ErrorObject(const std::string& moves, std::optional<int> level,
@@ -101,25 +181,9 @@ std::string Answer(quorbel::MoveDriver& driver, const std::string& line, bool li
 int main(int argc, char** argv) {
     quorbel::PlayerOptions options;
     options.thinkLimitSeconds.reset();
-    for (int i = 1; i < argc; ++i) {
-        const std::string flag = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (flag == "--time-limit" && hasValue) {
-            options.thinkLimitSeconds = std::atof(argv[++i]);
-        } else if (flag == "--threads" && hasValue) {
-            options.threads = std::atoi(argv[++i]);
-        } else if (flag == "--table-bits" && hasValue) {
-            options.maxLog2TableEntries = std::atoi(argv[++i]);
-        } else {
-            std::fputs(kUsage, flag == "--help" ? stdout : stderr);
-            return flag == "--help" ? 0 : 2;
-        }
-    }
-    if ((options.thinkLimitSeconds && *options.thinkLimitSeconds <= 0) ||
-        options.maxLog2TableEntries < 10 || options.maxLog2TableEntries > 30 ||
-        options.threads < 0) {
-        std::fputs(kUsage, stderr);
-        return 2;
+    if (const std::optional<int> status =
+            ReadCommandLine(std::span(argv, static_cast<std::size_t>(argc)).subspan(1), options)) {
+        return *status;
     }
     quorbel::MoveDriver driver(options);
     for (std::string line; std::getline(std::cin, line);) {

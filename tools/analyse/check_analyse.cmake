@@ -1,5 +1,7 @@
 # Runs quorbel-analyse on valid and invalid lines and checks every member of its JSON answers.
-# cmake -DANALYSE=<quorbel-analyse> -DWORK_DIR=<scratch directory> -P check_analyse.cmake
+# Then its command line: help, version, and the exit status and message of each kind of mistake.
+# cmake -DANALYSE=<quorbel-analyse> -DVERSION=<project version> -DWORK_DIR=<scratch directory>
+#       -P check_analyse.cmake
 
 set(failures 0)
 
@@ -159,6 +161,27 @@ string(JSON completed ERROR_VARIABLE error GET "${limited}" completed_level)
 if(error OR completed LESS 1 OR completed GREATER 9)
   fail("completed_level '${completed}${error}' should lie in 1..9: ${limited}")
 endif()
+
+# Runs the tool with the arguments on empty input and matches its status and both outputs.
+function(expect_command_line status stdout_pattern stderr_pattern)
+  file(WRITE "${WORK_DIR}/analyse_input.txt" "")
+  execute_process(COMMAND "${ANALYSE}" ${ARGN} INPUT_FILE "${WORK_DIR}/analyse_input.txt"
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE actual)
+  if(NOT actual EQUAL status OR NOT out MATCHES "${stdout_pattern}"
+     OR NOT err MATCHES "${stderr_pattern}")
+    fail("quorbel-analyse ${ARGN}: status ${actual}, stdout '${out}', stderr '${err}'")
+  endif()
+  set(failures ${failures} PARENT_SCOPE)
+endfunction()
+
+expect_command_line(0 "^usage: quorbel-analyse .*\n  --table-bits B .*\n  --version " "^$" --help)
+expect_command_line(0 "^quorbel-analyse ${VERSION}\n$" "^$" --version)
+expect_command_line(2 "^$" "unknown option '--bogus'" --bogus)
+expect_command_line(2 "^$" "unexpected argument 'positions.txt'" positions.txt)
+expect_command_line(2 "^$" "'--threads' needs a value" --threads)
+expect_command_line(2 "^$" "invalid value 'two' for option '--threads'" --threads two)
+expect_command_line(2 "^$" "invalid value '0' for option '--time-limit'" --time-limit 0)
+expect_command_line(2 "^$" "invalid value '31' for option '--table-bits'" --table-bits 31)
 
 if(failures GREATER 0)
   message(FATAL_ERROR "${failures} checks of quorbel-analyse failed")
