@@ -2,8 +2,8 @@
 
 // The analysis board as the look-ahead keeps it: one bitboard per side with 7 bits per column (six
 // rows and an empty guard bit), bit (column - 1) * 7 + (row - 1); and, for the evaluation's table
-// lookups, the base-3 code of every line of the board (columns, rows, both diagonals), kept up to
-// date stone by stone.
+// lookups, the base-4 code of every line of the board (columns, rows, diagonals of four cells or
+// more), landing cells marked, kept up to date stone by stone.
 
 #include <algorithm>
 #include <array>
@@ -18,21 +18,31 @@ enum class Side : std::int16_t { Computer = kComputer, Human = kHuman };
 
 namespace board_geometry {
 
-// Where a cell lies on its four lines: the weight of its digit in each line's code (3^position
-// from the line's start), which row and diagonals it lies on, and how long the diagonals are.
+// The lines: the columns, the rows, the rising and the falling diagonals of four cells or more,
+// and one line, never changed, that stands for every shorter diagonal.
+constexpr int kFirstRow = kColumns;
+constexpr int kFirstRising = kFirstRow + kRows;  // for column - row = -2 .. 3
+constexpr int kFirstFalling = kFirstRising + 6;  // for column + row = 5 .. 10
+constexpr int kShortLine = kFirstFalling + 6;
+constexpr int kLines = kShortLine + 1;
+
+// Where a cell lies on its four lines, in the order of the evaluation's scans (column, row,
+// rising and falling diagonal): each line's index and the weight of the cell's digit in its code
+// (4^position from the line's start; 0 on the short line).
 struct Cell {
-    std::int16_t columnWeight;
-    std::int16_t rowWeight;
-    std::int16_t risingWeight;
-    std::int16_t fallingWeight;
-    std::uint8_t rising;   // column - row + 5
-    std::uint8_t falling;  // column + row - 2
-    std::uint8_t risingLength;
-    std::uint8_t fallingLength;
+    std::array<std::uint8_t, 4> lines;
+    std::array<std::int16_t, 4> weights;
 };
 
-constexpr std::int16_t PowerOf3(int p) {
-    return p == 0 ? 1 : static_cast<std::int16_t>(3 * PowerOf3(p - 1));
+constexpr std::int16_t PowerOf4(int p) {
+    return static_cast<std::int16_t>(1 << (2 * p));
+}
+
+constexpr LineKind DiagonalKind(int length) {
+    return length == 4   ? LineKind::Diagonal4
+           : length == 5 ? LineKind::Diagonal5
+           : length == 6 ? LineKind::Diagonal6
+                         : LineKind::Short;
 }
 
 constexpr std::array<Cell, kCells> BuildCells() {
@@ -42,23 +52,39 @@ constexpr std::array<Cell, kCells> BuildCells() {
             // The rising diagonal starts at its lower-left end, the falling one at its lower-right.
             const int risingStart = std::min(col, row) - 1;
             const int fallingStart = std::min(kColumns - col, row - 1);
-            const int risingEnd = std::min(kColumns - col, kRows - row);
-            const int fallingEnd = std::min(col - 1, kRows - row);
-            cells[static_cast<std::size_t>(cellIndex(col, row))] = {
-                PowerOf3(row - 1),
-                PowerOf3(col - 1),
-                PowerOf3(risingStart),
-                PowerOf3(fallingStart),
-                static_cast<std::uint8_t>(col - row + 5),
-                static_cast<std::uint8_t>(col + row - 2),
-                static_cast<std::uint8_t>(risingStart + 1 + risingEnd),
-                static_cast<std::uint8_t>(fallingStart + 1 + fallingEnd)};
+            const int risingLength = risingStart + 1 + std::min(kColumns - col, kRows - row);
+            const int fallingLength = fallingStart + 1 + std::min(col - 1, kRows - row);
+            Cell& cell = cells[static_cast<std::size_t>(cellIndex(col, row))];
+            cell.lines = {
+                static_cast<std::uint8_t>(col - 1), static_cast<std::uint8_t>(kFirstRow + row - 1),
+                static_cast<std::uint8_t>(risingLength >= 4 ? kFirstRising + col - row + 2
+                                                            : kShortLine),
+                static_cast<std::uint8_t>(fallingLength >= 4 ? kFirstFalling + col + row - 5
+                                                             : kShortLine)};
+            cell.weights = {PowerOf4(row - 1), PowerOf4(col - 1),
+                            risingLength >= 4 ? PowerOf4(risingStart) : std::int16_t{0},
+                            fallingLength >= 4 ? PowerOf4(fallingStart) : std::int16_t{0}};
         }
     }
     return cells;
 }
 
 inline constexpr std::array<Cell, kCells> kCellsOfBoard = BuildCells();
+
+constexpr LineKind KindOf(int line) {
+    if (line < kFirstRow) {
+        return LineKind::Column;
+    }
+    if (line < kFirstRising) {
+        return LineKind::Row;
+    }
+    if (line < kShortLine) {
+        // The diagonals k = 0 to 5 of either direction have 4, 5, 6, 6, 5 and 4 cells.
+        const int k = (line - kFirstRising) % 6;
+        return DiagonalKind(6 - std::max(2 - k, k - 3));
+    }
+    return LineKind::Short;
+}
 
 inline const Cell& At(int col, int row) {
     return kCellsOfBoard[static_cast<std::size_t>(cellIndex(col, row))];
@@ -68,6 +94,9 @@ inline const Cell& At(int col, int row) {
 
 class Position {
   public:
+    // The empty board: every cell of row 1 is a landing cell.
+    Position();
+
     // The position on WorkBoard (computer stones 1, human stones 2).
     static Position FromWorkBoard(const GameRecord& rec);
 
@@ -76,7 +105,10 @@ class Position {
     void Play(int col, Side side) {
         const int row = ++height_[col];
         (side == Side::Computer ? computer_ : human_) |= CellBit(col, row);
-        AddToLines(col, row, static_cast<int>(side));
+        ChangeDigit(col, row, static_cast<int>(side) - kLandingDigit);
+        if (row < kRows) {
+            ChangeDigit(col, row + 1, kLandingDigit - kEmptyDigit);
+        }
     }
 
     void Take(int col) {
@@ -85,11 +117,17 @@ class Position {
         const Side side = (computer_ & bit) != 0 ? Side::Computer : Side::Human;
         computer_ &= ~bit;
         human_ &= ~bit;
-        AddToLines(col, row, -static_cast<int>(side));
+        ChangeDigit(col, row, kLandingDigit - static_cast<int>(side));
+        if (row < kRows) {
+            ChangeDigit(col, row + 1, kEmptyDigit - kLandingDigit);
+        }
     }
 
     // The cell where a stone dropped into col lands.
     std::uint64_t LandingBit(int col) const { return CellBit(col, height_[col] + 1); }
+
+    // The cells where the next stone of each open column lands.
+    std::uint64_t LandingCells() const { return ((computer_ | human_) + kBottomRow) & kAllCells; }
 
     // The empty cells in which a stone of side would complete four.
     std::uint64_t FourCells(Side side) const {
@@ -121,17 +159,46 @@ class Position {
     // The results of the four scans of the evaluation for a human stone dropped into col, packed
     // as kStoneLines indexes them; the position itself is not changed.
     int ScansOfHumanStoneIn(int col) const {
+        const board_geometry::Cell& cell = board_geometry::At(col, height_[col] + 1);
+        int scans = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            // The landing cell's digit 3 becomes the human's 2.
+            const int code = code_[cell.lines[k]] - cell.weights[k];
+            scans |= kScans[static_cast<std::size_t>(code)] << (2 * k);
+        }
+        return scans;
+    }
+
+    // What the evaluation records over every reply of the human, each as if it were the only one:
+    // the evaluations summed without regard to a four that would end the replies.
+    PackedLines LinesOfAllReplies() const {
+        PackedLines sum = 0;
+        for (const std::uint16_t code : code_) {
+            sum += kReplyLines[code];
+        }
+        return sum;
+    }
+
+    // The same after a computer stone is dropped into col, from linesNow, what it is now; the
+    // position itself is not changed. Only the lines through the stone's cell and through the cell
+    // above it change.
+    PackedLines LinesOfAllRepliesAfterComputerIn(int col, PackedLines linesNow) const {
         const int row = height_[col] + 1;
         const board_geometry::Cell& cell = board_geometry::At(col, row);
-        constexpr int human = static_cast<int>(Side::Human);
-        const int column = columnCode_[static_cast<std::size_t>(col)] + human * cell.columnWeight;
-        const int across = rowCode_[static_cast<std::size_t>(row)] + human * cell.rowWeight;
-        const int rising = risingCode_[cell.rising] + human * cell.risingWeight;
-        const int falling = fallingCode_[cell.falling] + human * cell.fallingWeight;
-        return kScanTables.vertical[static_cast<std::size_t>(column)] |
-               kScanTables.horizontal[static_cast<std::size_t>(across)] << 2 |
-               kScanTables.diagonal[cell.risingLength][static_cast<std::size_t>(rising)] << 4 |
-               kScanTables.diagonal[cell.fallingLength][static_cast<std::size_t>(falling)] << 6;
+        constexpr int kStone = kComputerDigit - kLandingDigit;
+        int columnChange = kStone * cell.weights[0];
+        PackedLines lines = linesNow;
+        for (std::size_t k = 1; k < 4; ++k) {
+            lines += ReplyLinesChange(cell.lines[k], kStone * cell.weights[k]);
+        }
+        if (row < kRows) {
+            const board_geometry::Cell& above = board_geometry::At(col, row + 1);
+            columnChange += kLandingDigit * above.weights[0];
+            for (std::size_t k = 1; k < 4; ++k) {
+                lines += ReplyLinesChange(above.lines[k], kLandingDigit * above.weights[k]);
+            }
+        }
+        return lines + ReplyLinesChange(cell.lines[0], columnChange);
     }
 
     static constexpr std::uint64_t CellBit(int col, int row) {
@@ -142,23 +209,28 @@ class Position {
     static constexpr std::uint64_t kBottomRow = 0x0040810204081ULL;  // row 1 of every column
     static constexpr std::uint64_t kAllCells = kBottomRow * 0x3F;    // rows 1 to 6
 
-    void AddToLines(int col, int row, int digit) {
+    // Adds change times the cell's weight to the codes of the cell's four lines.
+    void ChangeDigit(int col, int row, int change) {
         const board_geometry::Cell& cell = board_geometry::At(col, row);
-        columnCode_[static_cast<std::size_t>(col)] +=
-            static_cast<std::int16_t>(digit * cell.columnWeight);
-        rowCode_[static_cast<std::size_t>(row)] +=
-            static_cast<std::int16_t>(digit * cell.rowWeight);
-        risingCode_[cell.rising] += static_cast<std::int16_t>(digit * cell.risingWeight);
-        fallingCode_[cell.falling] += static_cast<std::int16_t>(digit * cell.fallingWeight);
+        for (std::size_t k = 0; k < 4; ++k) {
+            code_[cell.lines[k]] =
+                static_cast<std::uint16_t>(code_[cell.lines[k]] + change * cell.weights[k]);
+        }
+    }
+
+    // By how much the replies' lines on line change when its code changes by codeChange. Wraps
+    // around below zero: the sum it is added to comes out right.
+    PackedLines ReplyLinesChange(int line, int codeChange) const {
+        const int code = code_[static_cast<std::size_t>(line)];
+        return kReplyLines[static_cast<std::size_t>(code + codeChange)] -
+               kReplyLines[static_cast<std::size_t>(code)];
     }
 
     std::uint64_t computer_ = 0;
     std::uint64_t human_ = 0;
     IndexedArray<std::int16_t, 1, 7> height_;
-    std::array<std::int16_t, kColumns + 1> columnCode_{};  // by column 1..7
-    std::array<std::int16_t, kRows + 1> rowCode_{};        // by row 1..6
-    std::array<std::int16_t, 12> risingCode_{};            // by column - row + 5
-    std::array<std::int16_t, 12> fallingCode_{};           // by column + row - 2
+    // Every line's code plus its kind's offset: its index in the evaluation's tables.
+    std::array<std::uint16_t, board_geometry::kLines> code_{};
 };
 
 }  // namespace quorbel

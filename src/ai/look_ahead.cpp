@@ -1,6 +1,7 @@
 #include "ai/look_ahead.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -73,7 +74,8 @@ class Search {
             return replies;
         }
         const int levelsLeft = level_ - depth;
-        // At the horizon the evaluation costs less than a look into the table.
+        // Only at level 1: below the candidates the last level's replies are evaluated together
+        // with the computer's answers they reply to (LastAnswers).
         if (levelsLeft == 0) {
             return RepliesAtHorizon();
         }
@@ -90,12 +92,9 @@ class Search {
 
     HumanReplies RepliesAtHorizon() {
         HumanReplies replies;
-        for (int col = 1; col <= kColumns; ++col) {
-            if (pos_.IsOpen(col) && AnalyseEnemyCol(col, replies.lines)) {
-                replies.lost = replies.humanWon = true;
-                break;
-            }
-        }
+        PackedLines lines = 0;
+        replies.lost = replies.humanWon = EvaluateReplies(lines);
+        AddPackedLines(replies.lines, lines);
         return replies;
     }
 
@@ -116,7 +115,8 @@ class Search {
                 return replies;
             }
             pos_.Play(col, Side::Human);
-            const CompAnswers answers = SearchCompMoves(depth + 1);
+            const CompAnswers answers =
+                depth + 1 == level_ ? LastAnswers() : SearchCompMoves(depth + 1);
             pos_.Take(col);
             if (aborted_) {
                 return replies;
@@ -141,7 +141,7 @@ class Search {
         }
         // The replies to every answer are looked up in the table: start loading them all at once.
         const int levelsLeft = level_ - depth;
-        for (int col = 1; levelsLeft > 0 && col <= kColumns; ++col) {
+        for (int col = 1; col <= kColumns; ++col) {
             if (pos_.IsOpen(col)) {
                 table_.Prefetch(pos_.KeyAfterComputerIn(col), levelsLeft);
             }
@@ -175,15 +175,70 @@ class Search {
         return answers;
     }
 
-    // A human stone in col at the horizon: counts its lines and tells whether it makes four. The
-    // stone is only looked at, never placed, so there is nothing to take back.
-    bool AnalyseEnemyCol(int col, LineTally& lines) const {
-        const StoneLines& found =
-            kStoneLines[static_cast<std::size_t>(pos_.ScansOfHumanStoneIn(col))];
-        lines[2] += found.lines2;
-        lines[3] += found.lines3;
-        lines[4] += found.lines4;
+    // The computer's answers at the last level and the human's replies to each, which the
+    // evaluation scores. Unless a reply makes four and ends the replies, an answer's replies
+    // record what all replies record together, which the position's line codes tell at once.
+    CompAnswers LastAnswers() {
+        CountSearch();
+        CompAnswers answers;
+        if (aborted_) {
+            return answers;
+        }
+        const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
+        const std::uint64_t humanFours = pos_.FourCells(Side::Human);
+        const std::uint64_t landing = pos_.LandingCells();
+        const PackedLines linesNow = pos_.LinesOfAllReplies();
+        PackedLines lines = 0;
+        int tried = 0;
+        int lost = 0;
+        for (int col = 1; col <= kColumns; ++col) {
+            if (!pos_.IsOpen(col)) {
+                continue;
+            }
+            ++tried;
+            const std::uint64_t stone = pos_.LandingBit(col);
+            if ((computerFours & stone) != 0) {
+                answers.won = true;
+                break;
+            }
+            CountSearch();
+            // The replies land where they did, but on top of the answer instead of in its cell.
+            if ((humanFours & (landing ^ stone ^ (stone << 1))) == 0) {
+                lines += pos_.LinesOfAllRepliesAfterComputerIn(col, linesNow);
+                continue;
+            }
+            pos_.Play(col, Side::Computer);
+            lost += EvaluateReplies(lines) ? 1 : 0;
+            pos_.Take(col);
+        }
+        AddPackedLines(answers.lines, lines);
+        answers.allLose = !answers.won && lost == tried && tried != 0;
+        return answers;
+    }
+
+    // The evaluation of every reply of the human in turn, until one makes four; true if one does.
+    bool EvaluateReplies(PackedLines& lines) const {
+        for (int col = 1; col <= kColumns; ++col) {
+            if (pos_.IsOpen(col) && AnalyseEnemyCol(pos_.ScansOfHumanStoneIn(col), lines)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // A human stone at the horizon, given the results of its four scans: counts its lines and
+    // tells whether it makes four. The stone is only looked at, never placed, so there is nothing
+    // to take back.
+    static bool AnalyseEnemyCol(int scans, PackedLines& lines) {
+        const StoneLines& found = kStoneLines[static_cast<std::size_t>(scans)];
+        lines += found.packed;
         return found.four;
+    }
+
+    static void AddPackedLines(LineTally& to, PackedLines from) {
+        for (int n = 2; n <= 4; ++n) {
+            to[n] += UnpackLines(from, n);
+        }
     }
 
     void CountSearch() {

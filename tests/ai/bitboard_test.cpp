@@ -83,6 +83,41 @@ TEST(Position, PlayAndTakeKeepKeyAndLinesAsBuildingFromTheBoardDoes) {
     }
 }
 
+// The replies' evaluations one by one, summed whether or not one of them makes four.
+PackedLines LinesOfEachReply(const Position& position) {
+    PackedLines sum = 0;
+    for (int col = 1; col <= kColumns; ++col) {
+        if (position.IsOpen(col)) {
+            sum += kStoneLines[static_cast<std::size_t>(position.ScansOfHumanStoneIn(col))].packed;
+        }
+    }
+    return sum;
+}
+
+TEST(Position, LinesOfAllRepliesAreTheSumOfEachReplysEvaluation) {
+    int withoutFour = 0;
+    for (const std::string& moves : RandomPositions(7, 300, 1, 38, false)) {
+        GameRecord rec;
+        ASSERT_EQ(SetUpFromMoves(rec, moves), MovesError::None);
+        Position position = Position::FromWorkBoard(rec);
+        const PackedLines now = position.LinesOfAllReplies();
+        // A four ends an evaluation early, so only then may the sum differ.
+        if ((position.FourCells(Side::Human) & position.LandingCells()) == 0) {
+            EXPECT_EQ(now, LinesOfEachReply(position)) << moves;
+            ++withoutFour;
+        }
+        for (int col = 1; col <= kColumns; ++col) {
+            if (position.IsOpen(col)) {
+                const PackedLines predicted = position.LinesOfAllRepliesAfterComputerIn(col, now);
+                position.Play(col, Side::Computer);
+                EXPECT_EQ(predicted, position.LinesOfAllReplies()) << moves << " column " << col;
+                position.Take(col);
+            }
+        }
+    }
+    EXPECT_GT(withoutFour, 100);
+}
+
 TEST(Position, KeyAfterAComputerStoneIsTheKeyOfThePositionWithIt) {
     for (const std::string& moves : RandomPositions(9, 100, 1, 30, false)) {
         GameRecord rec;
