@@ -123,7 +123,8 @@ class Position {
         }
     }
 
-    // The cell where a stone dropped into col lands.
+    // The row and the cell where a stone dropped into col lands.
+    int LandingRow(int col) const { return height_[col] + 1; }
     std::uint64_t LandingBit(int col) const { return CellBit(col, height_[col] + 1); }
 
     // The cells where the next stone of each open column lands.
@@ -150,6 +151,11 @@ class Position {
     // Unique per position: the computer's stones plus a marker bit above each column's top stone.
     std::uint64_t Key() const { return computer_ | ((computer_ | human_) + kBottomRow); }
 
+    // The key after a human stone is dropped into col.
+    std::uint64_t KeyAfterHumanIn(int col) const {
+        return computer_ | ((computer_ | human_ | LandingBit(col)) + kBottomRow);
+    }
+
     // The key after a computer stone is dropped into col.
     std::uint64_t KeyAfterComputerIn(int col) const {
         const std::uint64_t bit = LandingBit(col);
@@ -164,6 +170,34 @@ class Position {
         for (std::size_t k = 0; k < 4; ++k) {
             // The landing cell's digit 3 becomes the human's 2.
             const int code = code_[cell.lines[k]] - cell.weights[k];
+            scans |= kScans[static_cast<std::size_t>(code)] << (2 * k);
+        }
+        return scans;
+    }
+
+    // The same for a human stone dropped into col after a computer stone is dropped into answer.
+    int ScansOfHumanStoneAfterComputerIn(int answer, int col) const {
+        const int answerRow = height_[answer] + 1;
+        const board_geometry::Cell& stone = board_geometry::At(answer, answerRow);
+        int scans = 0;
+        if (col == answer) {
+            // On top of the computer's stone: the cell above turns from empty to human.
+            const board_geometry::Cell& cell = board_geometry::At(col, answerRow + 1);
+            for (std::size_t k = 0; k < 4; ++k) {
+                int code = code_[cell.lines[k]] + kHumanDigit * cell.weights[k];
+                if (k == 0) {
+                    code += (kComputerDigit - kLandingDigit) * stone.weights[0];
+                }
+                scans |= kScans[static_cast<std::size_t>(code)] << (2 * k);
+            }
+            return scans;
+        }
+        const board_geometry::Cell& cell = board_geometry::At(col, height_[col] + 1);
+        for (std::size_t k = 0; k < 4; ++k) {
+            int code = code_[cell.lines[k]] - cell.weights[k];
+            if (cell.lines[k] == stone.lines[k]) {
+                code += (kComputerDigit - kLandingDigit) * stone.weights[k];
+            }
             scans |= kScans[static_cast<std::size_t>(code)] << (2 * k);
         }
         return scans;

@@ -1,0 +1,49 @@
+// The look-ahead's split of the work over threads: the progress it shows and the decisions it
+// gives with more threads than candidates.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "ai/look_ahead.h"
+#include "ai/move_text.h"
+
+namespace quorbel::testing {
+namespace {
+
+TEST(CandidateProgress, ShowsTheFirstCandidateNotFinishedWhateverFinishesFirst) {
+    CandidateProgress progress(4);
+    EXPECT_EQ(progress.Value(), 1);
+    EXPECT_FALSE(progress.Finish(2));  // the third is done, the first still runs
+    EXPECT_FALSE(progress.Finish(1));
+    EXPECT_EQ(progress.Value(), 1);
+    EXPECT_TRUE(progress.Finish(0));
+    EXPECT_EQ(progress.Value(), 4);  // the fourth is the one under way now
+    EXPECT_TRUE(progress.Finish(3));
+    EXPECT_EQ(progress.Value(), 5);
+}
+
+TEST(LookAheadThreads, MoreThreadsThanCandidatesShowProgressInOrderAndDecideAsOneThread) {
+    GameRecord rec;
+    ASSERT_EQ(SetUpFromMoves(rec, "4453"), MovesError::None);
+    const std::vector<int> candidates = {1, 2, 3, 4, 5, 6, 7};
+    std::vector<int> shown;
+    LookAhead many(20, 16);
+    const LookAheadOutcome outcome =
+        many.Run(rec, candidates, 5, std::nullopt, [&shown](int value) { shown.push_back(value); });
+    // Candidates finishing out of order may skip values, never go back or past the last.
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), 1);
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end(), std::less_equal<>()));
+    EXPECT_LE(shown.back(), 7);
+
+    LookAhead one(20, 1);
+    const LookAheadOutcome alone = one.Run(rec, candidates, 5, std::nullopt, [](int) {});
+    EXPECT_EQ(outcome.completedLevel, 5);
+    EXPECT_EQ(outcome.examined, alone.examined);
+    EXPECT_EQ(outcome.examined.size(), 7u);
+}
+
+}  // namespace
+}  // namespace quorbel::testing
