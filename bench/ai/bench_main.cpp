@@ -150,6 +150,7 @@ std::string JsonRow(const Row& row) {
 
 bool ParseArguments(int argc, char** argv, Settings& settings) {
     settings.player.thinkLimitSeconds.reset();
+    settings.player.keepTable = true;  // to count the entries in use
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
         const bool hasValue = i + 1 < argc;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "ai/bitboard.h"
@@ -12,7 +13,8 @@ namespace quorbel {
 namespace {
 
 // Room for some eight times what a search at the level stores; each level stores some eight to ten
-// times what the level below it stores.
+// times what the level below it stores. A level finds nothing of use in what the levels above it
+// stored: they stored other positions under the same number of levels left.
 int TableBitsForLevel(int level) {
     return 3 * level + 4;
 }
@@ -56,9 +58,13 @@ class LevelRun {
         const int threads =
             std::min(static_cast<int>(caches.size()), static_cast<int>(items_.size()));
         std::vector<std::thread> helpers;
-        for (int t = 1; t < threads; ++t) {
-            helpers.emplace_back(
-                [this, &caches, t] { Work(*caches[static_cast<std::size_t>(t)]); });
+        try {
+            for (int t = 1; t < threads; ++t) {
+                helpers.emplace_back(
+                    [this, &caches, t] { Work(*caches[static_cast<std::size_t>(t)]); });
+            }
+        } catch (const std::system_error&) {
+            // Short of memory for another thread: the threads there are do all the work.
         }
         Work(*caches.front());
         for (std::thread& helper : helpers) {
@@ -245,7 +251,6 @@ LookAhead::~LookAhead() = default;
 LookAheadOutcome LookAhead::Run(const GameRecord& rec, const std::vector<int>& candidates,
                                 int level, std::optional<SteadyTime> deadline,
                                 const std::function<void(int)>& progress) {
-    table_.Allocate(std::min(maxLog2TableEntries_, TableBitsForLevel(level)));
     while (static_cast<int>(caches_.size()) < threads_) {
         caches_.push_back(std::make_unique<LastAnswersCache>());
     }
@@ -259,6 +264,7 @@ LookAheadOutcome LookAhead::Run(const GameRecord& rec, const std::vector<int>& c
     std::vector<double> levelSeconds;
     for (int current = deadline ? 1 : level; current <= level; ++current) {
         const SteadyTime start = std::chrono::steady_clock::now();
+        table_.Allocate(std::min(maxLog2TableEntries_, TableBitsForLevel(current)));
         // Level 1 takes no time worth limiting and gives the decision at the least.
         LevelControl control(current > 1 ? deadline : std::nullopt, &stopped_);
         LevelRun run(root, candidates, current, table_, control, progress);

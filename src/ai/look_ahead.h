@@ -68,6 +68,7 @@ class LookAhead {
     void Stop() { stopped_ = true; }
 
     const TranspositionTable& table() const { return table_; }
+    void ReleaseTable() { table_.Release(); }
 
   private:
     TranspositionTable table_;

@@ -24,6 +24,9 @@ struct PlayerOptions {
     std::optional<double> thinkLimitSeconds = MaxThinkSeconds;  // none: the chosen level only
     int maxLog2TableEntries = 24;                               // of 32 bytes each: at most 512 MiB
     int threads = 0;                                            // 0: one per core
+    // The table's memory goes back after each move, while the human thinks; kept only to be
+    // looked at.
+    bool keepTable = false;
 };
 
 class MoveDriver : public ComputerPlayer {

@@ -5,8 +5,6 @@
 #include <atomic>
 #include <cassert>
 #include <cstddef>
-#include <cstring>
-#include <new>
 
 namespace quorbel {
 
@@ -30,6 +28,8 @@ constexpr int LevelsLeft(std::uint64_t word) {
 
 constexpr std::size_t kBucketBytes = 64;  // two entries share a cache line
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kRoomForTheRest = std::size_t{96} << 20;
+constexpr int kFewestLog2Entries = 10;
 
 }  // namespace
 
@@ -61,36 +61,44 @@ void TranspositionTable::Release() {
     mappedBytes_ = 0;
 }
 
-// The entries are touched at random, so every page is written soon after the search starts. Huge
-// pages where the system offers them, and all pages mapped writable at once, spare the page
-// faults (and the copies of the shared zero page) that would otherwise cost more than the search.
 void TranspositionTable::Allocate(int log2Entries) {
     assert(log2Entries >= 2 && log2Entries <= 40);
     if (entries_ != nullptr && log2Entries <= log2Entries_) {
         return;
     }
     Release();
+    for (int log2 = log2Entries; log2 >= kFewestLog2Entries && !Map(log2); --log2) {
+    }
+}
+
+// The entries are touched at random, so every page is written soon after the search starts: huge
+// pages where the system offers them spare most of the page faults.
+bool TranspositionTable::Map(int log2Entries) {
     const std::size_t bytes = (std::size_t{1} << log2Entries) * sizeof(Entry);
     // One huge page more than needed, so that the entries can start on a huge-page boundary.
     const std::size_t mapped = bytes + kHugePage;
     void* mapping =
         mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapping == MAP_FAILED) {
-        throw std::bad_alloc();
+        return false;
     }
+    // Under a limit of the address space the rest of the program needs room too, for the search's
+    // threads first of all: the table takes only what leaves that room.
+    void* room = mmap(nullptr, kRoomForTheRest, PROT_NONE,
+                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (room == MAP_FAILED) {
+        munmap(mapping, mapped);
+        return false;
+    }
+    munmap(room, kRoomForTheRest);
     mapping_ = mapping;
     mappedBytes_ = mapped;
     log2Entries_ = log2Entries;
     const std::size_t pastBoundary = reinterpret_cast<std::uintptr_t>(mapping) % kHugePage;
     void* start = static_cast<std::byte*>(mapping) + (kHugePage - pastBoundary) % kHugePage;
     madvise(start, bytes, MADV_HUGEPAGE);
-#ifdef MADV_POPULATE_WRITE
-    if (madvise(start, bytes, MADV_POPULATE_WRITE) != 0)
-#endif
-    {
-        std::memset(start, 0, bytes);
-    }
     entries_ = static_cast<Entry*>(start);
+    return true;
 }
 
 TranspositionTable::Entry* TranspositionTable::BucketOf(std::uint64_t ident) const {
@@ -99,10 +107,15 @@ TranspositionTable::Entry* TranspositionTable::BucketOf(std::uint64_t ident) con
 }
 
 void TranspositionTable::Prefetch(std::uint64_t positionKey, int levelsLeft) const {
-    __builtin_prefetch(BucketOf(Ident(positionKey, levelsLeft)), 1);
+    if (entries_ != nullptr) {
+        __builtin_prefetch(BucketOf(Ident(positionKey, levelsLeft)), 1);
+    }
 }
 
 bool TranspositionTable::Probe(std::uint64_t positionKey, int levelsLeft, HumanReplies& found) {
+    if (entries_ == nullptr) {
+        return false;
+    }
     const std::uint64_t ident = Ident(positionKey, levelsLeft);
     Entry* bucket = BucketOf(ident);
     for (Entry* entry = bucket; entry != bucket + 2; ++entry) {
@@ -129,6 +142,9 @@ bool TranspositionTable::Probe(std::uint64_t positionKey, int levelsLeft, HumanR
 
 void TranspositionTable::Store(std::uint64_t positionKey, int levelsLeft,
                                const HumanReplies& replies) {
+    if (entries_ == nullptr) {
+        return;
+    }
     const std::uint64_t ident = Ident(positionKey, levelsLeft);
     Entry* bucket = BucketOf(ident);
     // The first entry keeps the deeper of its old and the new result, the second takes the rest.

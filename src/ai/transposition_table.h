@@ -5,10 +5,10 @@
 // same move) is not searched again. The result of a reply search depends only on the position and
 // on the number of levels still to search below it, so an entry is valid for as long as it stays.
 //
-// The table has a fixed size. Entries live in buckets of two: one keeps the result of the deeper
-// search, the other always takes the newest; a full table only costs time. Several threads may
-// use the table at once: each entry is locked by a bit of its key word while it is read or
-// written, and an entry found locked counts as a miss.
+// The table has a fixed size while a search runs. Entries live in buckets of two: one keeps the
+// result of the deeper search, the other always takes the newest; a full table only costs time.
+// Several threads may use the table at once: each entry is locked by a bit of its key word while it
+// is read or written, and an entry found locked counts as a miss.
 
 #include <cstddef>
 #include <cstdint>
@@ -33,9 +33,13 @@ class TranspositionTable {
     TranspositionTable(const TranspositionTable&) = delete;
     TranspositionTable& operator=(const TranspositionTable&) = delete;
 
-    // Makes room for at least 2^log2Entries entries of 32 bytes; a smaller table is given up with
-    // its contents, a larger one kept. Before any Probe or Store, on one thread.
+    // Makes room for 2^log2Entries entries of 32 bytes, or for as many as the memory allows: with
+    // fewer entries, or none, the search stays exact, only slower. A smaller table than this is
+    // given up with its contents, a larger one kept. The pages are taken as the search first writes
+    // to them, so this returns at once. Before any Probe or Store, on one thread.
     void Allocate(int log2Entries);
+    // Gives the memory back; the next Allocate starts with an empty table.
+    void Release();
 
     // Starts loading the entries a Probe or Store of this key will read.
     void Prefetch(std::uint64_t positionKey, int levelsLeft) const;
@@ -50,7 +54,7 @@ class TranspositionTable {
   private:
     struct Entry;
     Entry* BucketOf(std::uint64_t ident) const;
-    void Release();
+    bool Map(int log2Entries);
 
     int log2Entries_ = 0;
     void* mapping_ = nullptr;

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <atomic>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "ai/transposition_table.h"
@@ -66,6 +70,49 @@ TEST(TranspositionTable, GrowingStartsEmptyAndShrinkingKeepsTheTable) {
     EXPECT_FALSE(table.Probe(kKey, 1, found));
     EXPECT_EQ(table.Capacity(), 16384u);
     EXPECT_EQ(table.Bytes(), 16384u * 32);
+}
+
+// The program's address space now, in bytes.
+std::size_t AddressSpaceInUse() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmSize:", 0) == 0) {
+            return static_cast<std::size_t>(std::stoull(line.substr(7))) * 1024;
+        }
+    }
+    return 0;
+}
+
+// Runs check under a limit of the address space of limitMiB more than is in use.
+template <typename Check>
+void UnderAddressSpaceLimit(std::size_t limitMiB, Check check) {
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &before), 0);
+    rlimit limited = before;
+    limited.rlim_cur = AddressSpaceInUse() + (limitMiB << 20);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &limited), 0);
+    check();
+    setrlimit(RLIMIT_AS, &before);
+}
+
+TEST(TranspositionTable, TooLittleMemoryGivesASmallerTableOrNoneButNeverFails) {
+    UnderAddressSpaceLimit(400, [] {
+        TranspositionTable table;
+        table.Allocate(30);  // 32 GiB asked for
+        EXPECT_GT(table.Capacity(), 0u);
+        EXPECT_LT(table.Bytes(), std::size_t{400} << 20);
+        table.Store(kKey, 2, Replies(false, true, false, 9));
+        HumanReplies found;
+        EXPECT_TRUE(table.Probe(kKey, 2, found));
+    });
+    UnderAddressSpaceLimit(40, [] {
+        TranspositionTable table;
+        table.Allocate(20);
+        EXPECT_EQ(table.Capacity(), 0u);
+        table.Store(kKey, 2, Replies(false, true, false, 9));
+        HumanReplies found;
+        EXPECT_FALSE(table.Probe(kKey, 2, found));
+    });
 }
 
 // Every key's content is a function of the key, so a torn read would show as a mismatch.
