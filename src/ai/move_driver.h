@@ -36,6 +36,8 @@ class MoveDriver : public ComputerPlayer {
     ~MoveDriver() override;
 
     void MakeCompMove(Game& game) override;
+    // The look-ahead ends as if its time were up: the deepest level completed decides.
+    void StopThinking() override { lookAhead_.Stop(); }
 
     // What the last call found, for the analysis tool, the benchmark and the tests.
     const MoveReport& LastReport() const { return report_; }
