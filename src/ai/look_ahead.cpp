@@ -16,7 +16,7 @@ namespace {
 // times what the level below it stores. A level finds nothing of use in what the levels above it
 // stored: they stored other positions under the same number of levels left.
 int TableBitsForLevel(int level) {
-    return 3 * level + 4;
+    return 3 * level + 5;
 }
 
 // Below this level a search takes less than starting a thread.
@@ -111,7 +111,7 @@ class LevelRun {
         if (level_ == 1) {
             HumanReplies replies;
             PackedLines lines = 0;
-            replies.lost = replies.humanWon = EvaluateReplies(c.position, lines);
+            replies.lost = EvaluateReplies(c.position, lines);
             AddPackedLines(replies.lines, lines);
             Settle(index, replies);
             return;
@@ -185,7 +185,7 @@ class LevelRun {
             winningReplies += answers->won ? 1 : 0;
         }
         if (!replies.lost && c.fourAfterReplies) {
-            replies.lost = replies.humanWon = true;
+            replies.lost = true;
         }
         replies.won = !replies.lost && winningReplies == static_cast<int>(c.replies.size()) &&
                       winningReplies != 0;
@@ -265,6 +265,7 @@ LookAheadOutcome LookAhead::Run(const GameRecord& rec, const std::vector<int>& c
     for (int current = deadline ? 1 : level; current <= level; ++current) {
         const SteadyTime start = std::chrono::steady_clock::now();
         table_.Allocate(std::min(maxLog2TableEntries_, TableBitsForLevel(current)));
+        table_.StartLevel(current);
         // Level 1 takes no time worth limiting and gives the decision at the least.
         LevelControl control(current > 1 ? deadline : std::nullopt, &stopped_);
         LevelRun run(root, candidates, current, table_, control, progress);

@@ -22,8 +22,9 @@ constexpr double MaxThinkSeconds = 15;
 
 struct PlayerOptions {
     std::optional<double> thinkLimitSeconds = MaxThinkSeconds;  // none: the chosen level only
-    int maxLog2TableEntries = 24;                               // of 32 bytes each: at most 512 MiB
-    int threads = 0;                                            // 0: one per core
+    // Entries of 16 bytes, and a sixteenth as many of 32 bytes: at most 576 MiB.
+    int maxLog2TableEntries = 25;
+    int threads = 0;  // 0: one per core
     // The table's memory goes back after each move, while the human thinks; kept only to be
     // looked at.
     bool keepTable = false;

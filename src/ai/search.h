@@ -169,7 +169,7 @@ class Search {
             }
             ++openReplies;
             if ((humanFours & pos_.LandingBit(col)) != 0) {
-                replies.lost = replies.humanWon = true;
+                replies.lost = true;
                 return replies;
             }
             pos_.Play(col, Side::Human);
