@@ -233,12 +233,20 @@ bool CandidateProgress::Finish(int index) {
     return firstUnfinished_ != before;
 }
 
+// Each level takes some 3 to 15 times as long as the level before it, the factor mostly shrinking
+// as the levels deepen: the smaller of the last two factors tends to the long side by a little,
+// which the damping turns round. Times of a few milliseconds say too little: the next level is
+// short enough to be tried in any case.
 double EstimateNextLevelSeconds(const std::vector<double>& levelSeconds) {
+    constexpr double kDamping = 0.85;
+    constexpr double kTooShortToTell = 0.002;
     const std::size_t n = levelSeconds.size();
-    if (n < 2 || levelSeconds[n - 2] <= 0) {
+    if (n < 3 || levelSeconds[n - 3] < kTooShortToTell) {
         return 0;
     }
-    return levelSeconds[n - 1] * levelSeconds[n - 1] / levelSeconds[n - 2];
+    const double growth = std::min(levelSeconds[n - 1] / levelSeconds[n - 2],
+                                   levelSeconds[n - 2] / levelSeconds[n - 3]);
+    return kDamping * growth * levelSeconds[n - 1];
 }
 
 LookAhead::LookAhead(int maxLog2TableEntries, int threads)
