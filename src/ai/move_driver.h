@@ -22,7 +22,7 @@ constexpr double MaxThinkSeconds = 15;
 
 struct PlayerOptions {
     std::optional<double> thinkLimitSeconds = MaxThinkSeconds;  // none: the chosen level only
-    // Entries of 16 bytes, and a sixteenth as many of 32 bytes: at most 576 MiB.
+    // Entries of 16 bytes, and a 64th as many of 32 bytes: at most 528 MiB.
     int maxLog2TableEntries = 25;
     int threads = 0;  // 0: one per core
     // The table's memory goes back after each move, while the human thinks; kept only to be

@@ -121,7 +121,8 @@ class Search {
         reply_ = reply;
         aborted_ = false;
         pos_ = position;
-        const CompAnswers answers = level_ == 2 ? LastAnswers() : SearchCompMoves(2);
+        const CompAnswers answers =
+            level_ == 2 ? LastAnswers(pos_.FourCells(Side::Computer)) : SearchCompMoves(2);
         return aborted_ ? std::nullopt : std::optional(answers);
     }
 
@@ -154,7 +155,10 @@ class Search {
     HumanReplies RepliesAnswered(int depth) {
         HumanReplies replies;
         const std::uint64_t humanFours = pos_.FourCells(Side::Human);
-        if (depth + 1 == level_) {
+        const bool lastAnswersNext = depth + 1 == level_;
+        // A human stone takes from the computer's fours no more than its own cell.
+        const std::uint64_t computerFours = lastAnswersNext ? pos_.FourCells(Side::Computer) : 0;
+        if (lastAnswersNext) {
             for (int col = 1; col <= kColumns; ++col) {
                 if (pos_.IsOpen(col)) {
                     cache_.Prefetch(pos_.KeyAfterHumanIn(col));
@@ -172,9 +176,10 @@ class Search {
                 replies.lost = true;
                 return replies;
             }
+            const std::uint64_t stone = pos_.LandingBit(col);
             pos_.Play(col, Side::Human);
             const CompAnswers answers =
-                depth + 1 == level_ ? LastAnswers() : SearchCompMoves(depth + 1);
+                lastAnswersNext ? LastAnswers(computerFours & ~stone) : SearchCompMoves(depth + 1);
             pos_.Take(col);
             if (aborted_) {
                 return replies;
@@ -234,10 +239,11 @@ class Search {
         return answers;
     }
 
-    // The computer's answers at the last level and the human's replies to each, which the
-    // evaluation scores. Unless a reply makes four and ends the replies, an answer's replies
-    // record what all replies record together, which the position's line codes tell at once.
-    CompAnswers LastAnswers() {
+    // The computer's answers at the last level, where computerFours are the cells in which they
+    // make four, and the human's replies to each, which the evaluation scores. Unless a reply makes
+    // four and ends the replies, an answer's replies record what all replies record together, which
+    // the position's line codes tell at once.
+    CompAnswers LastAnswers(std::uint64_t computerFours) {
         CountSearch();
         CompAnswers answers;
         if (aborted_) {
@@ -252,7 +258,6 @@ class Search {
             AddPackedLines(answers.lines, known.lines);
             return answers;
         }
-        const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
         const std::uint64_t humanFours = pos_.FourCells(Side::Human);
         const std::uint64_t landing = pos_.LandingCells();
         const PackedLines linesNow = pos_.LinesOfAllReplies();

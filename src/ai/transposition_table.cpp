@@ -51,7 +51,7 @@ constexpr std::size_t kCacheLine = 64;
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 constexpr std::size_t kRoomForTheRest = std::size_t{96} << 20;
 constexpr int kFewestLog2Entries = 10;
-constexpr int kWideShare = 4;  // 2^-4 as many wide entries as compact ones
+constexpr int kWideShare = 6;  // 2^-6 as many wide entries as compact ones
 
 // Locks an entry whose first word was seen unlocked as seen; false when another thread was first.
 bool Lock(std::atomic_ref<std::uint64_t> word, std::uint64_t seen) {

@@ -78,11 +78,11 @@ TEST(TranspositionTable, GrowingStartsEmptyAndShrinkingKeepsTheTable) {
     table.Allocate(10);
     HumanReplies found;
     EXPECT_TRUE(table.Probe(kKey, 1, found));
-    EXPECT_EQ(table.Capacity(), 4096u + 256);
+    EXPECT_EQ(table.Capacity(), 4096u + 64);
     table.Allocate(14);
     EXPECT_FALSE(table.Probe(kKey, 1, found));
-    EXPECT_EQ(table.Capacity(), 16384u + 1024);
-    EXPECT_EQ(table.Bytes(), 16384u * 16 + 1024 * 32);
+    EXPECT_EQ(table.Capacity(), 16384u + 256);
+    EXPECT_EQ(table.Bytes(), 16384u * 16 + 256 * 32);
 }
 
 // Distinct keys like a position's.
