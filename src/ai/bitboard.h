@@ -256,7 +256,8 @@ class Position {
     // around below zero: the sum it is added to comes out right.
     PackedLines ReplyLinesChange(int line, int codeChange) const {
         const int code = code_[static_cast<std::size_t>(line)];
-        return kReplyLines[static_cast<std::size_t>(code + codeChange)] -
+        const int changed = code + codeChange;
+        return kReplyLines[static_cast<std::size_t>(changed)] -
                kReplyLines[static_cast<std::size_t>(code)];
     }
 

@@ -143,8 +143,8 @@ constexpr std::array<ScanResult, kTableEntries> BuildScans() {
     std::array<ScanResult, kTableEntries> scans{};
     for (const LineKind kind : kKinds) {
         for (int code = 0; code < CodesOf(kind); ++code) {
-            scans[static_cast<std::size_t>(TableOffset(kind) + code)] =
-                Scan(kind, Decode(code, LengthOf(kind)));
+            const int index = TableOffset(kind) + code;
+            scans[static_cast<std::size_t>(index)] = Scan(kind, Decode(code, LengthOf(kind)));
         }
     }
     return scans;
@@ -176,7 +176,8 @@ constexpr std::array<PackedLines, kTableEntries> BuildReplyLines(
                         LinesOf(scans[static_cast<std::size_t>(TableOffset(kind) + code - weight)]);
                 }
             }
-            sums[static_cast<std::size_t>(TableOffset(kind) + code)] = sum;
+            const int index = TableOffset(kind) + code;
+            sums[static_cast<std::size_t>(index)] = sum;
         }
     }
     return sums;

@@ -36,7 +36,7 @@ constexpr std::uint64_t kHashFactor = 0x13C6EF372FE94FULL;  // odd, near 2^53 / 
 constexpr int kLines3Shift = 22;
 constexpr int kLines4Shift = 44;
 constexpr std::uint64_t kLines2Max = (std::uint64_t{1} << 22) - 1;
-constexpr std::uint64_t kLines4Max = (std::uint64_t{1} << 20) - 1;
+[[maybe_unused]] constexpr std::uint64_t kLines4Max = (std::uint64_t{1} << 20) - 1;
 
 // The first word of a wide entry: the ident, the two flags and the level that stored it.
 constexpr std::uint64_t kWideLost = std::uint64_t{1} << 53;
