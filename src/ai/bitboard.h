@@ -175,30 +175,32 @@ class Position {
         return scans;
     }
 
-    // The same for a human stone dropped into col after a computer stone is dropped into answer.
-    int ScansOfHumanStoneAfterComputerIn(int answer, int col) const {
+    // The same for a human stone dropped into col after a computer stone is dropped into answer,
+    // from scansNow, what they are now (for col other than answer). Only the scans of the lines
+    // through the computer's stone change, and the replies in its column, which land on top of it.
+    int ScansOfHumanStoneAfterComputerIn(int answer, int col, int scansNow) const {
         const int answerRow = height_[answer] + 1;
         const board_geometry::Cell& stone = board_geometry::At(answer, answerRow);
-        int scans = 0;
+        constexpr int kStone = kComputerDigit - kLandingDigit;
         if (col == answer) {
-            // On top of the computer's stone: the cell above turns from empty to human.
+            // The cell above turns from empty to human.
             const board_geometry::Cell& cell = board_geometry::At(col, answerRow + 1);
+            int scans = 0;
             for (std::size_t k = 0; k < 4; ++k) {
                 int code = code_[cell.lines[k]] + kHumanDigit * cell.weights[k];
-                if (k == 0) {
-                    code += (kComputerDigit - kLandingDigit) * stone.weights[0];
-                }
+                code += k == 0 ? kStone * stone.weights[0] : 0;
                 scans |= kScans[static_cast<std::size_t>(code)] << (2 * k);
             }
             return scans;
         }
         const board_geometry::Cell& cell = board_geometry::At(col, height_[col] + 1);
-        for (std::size_t k = 0; k < 4; ++k) {
-            int code = code_[cell.lines[k]] - cell.weights[k];
+        int scans = scansNow;
+        for (std::size_t k = 1; k < 4; ++k) {
             if (cell.lines[k] == stone.lines[k]) {
-                code += (kComputerDigit - kLandingDigit) * stone.weights[k];
+                const int code = code_[cell.lines[k]] - cell.weights[k] + kStone * stone.weights[k];
+                scans = (scans & ~(3 << (2 * k))) | kScans[static_cast<std::size_t>(code)]
+                                                        << (2 * k);
             }
-            scans |= kScans[static_cast<std::size_t>(code)] << (2 * k);
         }
         return scans;
     }

@@ -264,6 +264,8 @@ class Search {
         PackedLines lines = 0;
         int tried = 0;
         int lost = 0;
+        // The scans of every reply before an answer, once an answer needs them.
+        std::optional<std::array<int, kColumns + 1>> scansNow;
         for (int col = 1; col <= kColumns; ++col) {
             if (!pos_.IsOpen(col)) {
                 continue;
@@ -280,7 +282,14 @@ class Search {
                 lines += pos_.LinesOfAllRepliesAfterComputerIn(col, linesNow);
                 continue;
             }
-            lost += EvaluateRepliesAfterComputerIn(col, lines) ? 1 : 0;
+            if (!scansNow) {
+                scansNow.emplace();
+                for (int reply = 1; reply <= kColumns; ++reply) {
+                    (*scansNow)[static_cast<std::size_t>(reply)] =
+                        pos_.IsOpen(reply) ? pos_.ScansOfHumanStoneIn(reply) : 0;
+                }
+            }
+            lost += EvaluateRepliesAfterComputerIn(col, *scansNow, lines) ? 1 : 0;
         }
         AddPackedLines(answers.lines, lines);
         answers.allLose = !answers.won && lost == tried && tried != 0;
@@ -288,14 +297,17 @@ class Search {
         return answers;
     }
 
-    // EvaluateReplies after a computer stone is dropped into answer, which stays off the board.
-    bool EvaluateRepliesAfterComputerIn(int answer, PackedLines& lines) const {
+    // EvaluateReplies after a computer stone is dropped into answer, which stays off the board,
+    // from the replies' scans before it.
+    bool EvaluateRepliesAfterComputerIn(int answer, const std::array<int, kColumns + 1>& scansNow,
+                                        PackedLines& lines) const {
         for (int col = 1; col <= kColumns; ++col) {
             if (!pos_.IsOpen(col) || (col == answer && pos_.LandingRow(col) == kRows)) {
                 continue;
             }
-            const StoneLines& found = kStoneLines[static_cast<std::size_t>(
-                pos_.ScansOfHumanStoneAfterComputerIn(answer, col))];
+            const StoneLines& found =
+                kStoneLines[static_cast<std::size_t>(pos_.ScansOfHumanStoneAfterComputerIn(
+                    answer, col, scansNow[static_cast<std::size_t>(col)]))];
             lines += found.packed;
             if (found.four) {
                 return true;
