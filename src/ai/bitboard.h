@@ -111,12 +111,10 @@ class Position {
         }
     }
 
-    void Take(int col) {
+    // Takes the top stone of col, which side played.
+    void Take(int col, Side side) {
         const int row = height_[col]--;
-        const std::uint64_t bit = CellBit(col, row);
-        const Side side = (computer_ & bit) != 0 ? Side::Computer : Side::Human;
-        computer_ &= ~bit;
-        human_ &= ~bit;
+        (side == Side::Computer ? computer_ : human_) &= ~CellBit(col, row);
         ChangeDigit(col, row, kLandingDigit - static_cast<int>(side));
         if (row < kRows) {
             ChangeDigit(col, row + 1, kEmptyDigit - kLandingDigit);

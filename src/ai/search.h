@@ -180,7 +180,7 @@ class Search {
             pos_.Play(col, Side::Human);
             const CompAnswers answers =
                 lastAnswersNext ? LastAnswers(computerFours & ~stone) : SearchCompMoves(depth + 1);
-            pos_.Take(col);
+            pos_.Take(col, Side::Human);
             if (aborted_) {
                 return replies;
             }
@@ -224,7 +224,7 @@ class Search {
             }
             pos_.Play(col, Side::Computer);
             const HumanReplies replies = SearchHumanMoves(depth);
-            pos_.Take(col);
+            pos_.Take(col, Side::Computer);
             if (aborted_) {
                 return answers;
             }

@@ -71,7 +71,7 @@ TEST(Position, PlayAndTakeKeepKeyAndLinesAsBuildingFromTheBoardDoes) {
                 EXPECT_EQ(Readings(position), Readings(Position::FromWorkBoard(rec)));
                 rec.TakeStone(col);
             }
-            position.Take(col);
+            position.Take(col, side);
             EXPECT_EQ(Readings(position), before) << moves << " column " << col;
         }
         std::string board;
@@ -111,7 +111,7 @@ TEST(Position, LinesOfAllRepliesAreTheSumOfEachReplysEvaluation) {
                 const PackedLines predicted = position.LinesOfAllRepliesAfterComputerIn(col, now);
                 position.Play(col, Side::Computer);
                 EXPECT_EQ(predicted, position.LinesOfAllReplies()) << moves << " column " << col;
-                position.Take(col);
+                position.Take(col, Side::Computer);
             }
         }
     }
@@ -128,7 +128,7 @@ TEST(Position, KeyAfterAComputerStoneIsTheKeyOfThePositionWithIt) {
                 const std::uint64_t predicted = position.KeyAfterComputerIn(col);
                 position.Play(col, Side::Computer);
                 EXPECT_EQ(position.Key(), predicted);
-                position.Take(col);
+                position.Take(col, Side::Computer);
             }
         }
     }
