@@ -154,6 +154,13 @@ class Position {
         return computer_ | ((computer_ | human_ | LandingBit(col)) + kBottomRow);
     }
 
+    // The key after a human stone is dropped into col and then a computer stone into answer.
+    std::uint64_t KeyAfterHumanAndComputerIn(int col, int answer) const {
+        const std::uint64_t occupied = computer_ | human_ | LandingBit(col);
+        const std::uint64_t stone = (occupied + kBottomRow) & (kColumnBits << (7 * (answer - 1)));
+        return computer_ | stone | ((occupied | stone) + kBottomRow);
+    }
+
     // The key after a computer stone is dropped into col.
     std::uint64_t KeyAfterComputerIn(int col) const {
         const std::uint64_t bit = LandingBit(col);
@@ -242,6 +249,7 @@ class Position {
   private:
     static constexpr std::uint64_t kBottomRow = 0x0040810204081ULL;  // row 1 of every column
     static constexpr std::uint64_t kAllCells = kBottomRow * 0x3F;    // rows 1 to 6
+    static constexpr std::uint64_t kColumnBits = 0x7F;               // column 1 and its guard bit
 
     // Adds change times the cell's weight to the codes of the cell's four lines.
     void ChangeDigit(int col, int row, int change) {

@@ -164,6 +164,8 @@ class Search {
                     cache_.Prefetch(pos_.KeyAfterHumanIn(col));
                 }
             }
+        } else {
+            PrefetchRepliesToEveryAnswer(level_ - depth - 1);
         }
         int openReplies = 0;
         int winningReplies = 0;
@@ -193,6 +195,18 @@ class Search {
         }
         replies.won = winningReplies == openReplies && openReplies != 0;
         return replies;
+    }
+
+    // After every reply of the human and every answer of the computer to it the human's replies
+    // are looked up in the table: start loading them well before.
+    void PrefetchRepliesToEveryAnswer(int levelsLeft) const {
+        for (int col = 1; col <= kColumns; ++col) {
+            for (int answer = 1; pos_.IsOpen(col) && answer <= kColumns; ++answer) {
+                if (pos_.IsOpen(answer) && (answer != col || pos_.LandingRow(col) < kRows)) {
+                    table_.Prefetch(pos_.KeyAfterHumanAndComputerIn(col, answer), levelsLeft);
+                }
+            }
+        }
     }
 
     // The computer's answers to the human stone on top, above the last level; the first four or

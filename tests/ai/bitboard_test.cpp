@@ -118,18 +118,35 @@ TEST(Position, LinesOfAllRepliesAreTheSumOfEachReplysEvaluation) {
     EXPECT_GT(withoutFour, 100);
 }
 
-TEST(Position, KeyAfterAComputerStoneIsTheKeyOfThePositionWithIt) {
+TEST(Position, KeysAfterStonesAreTheKeysOfThePositionsWithThem) {
     for (const std::string& moves : RandomPositions(9, 100, 1, 30, false)) {
         GameRecord rec;
         ASSERT_EQ(SetUpFromMoves(rec, moves), MovesError::None);
         Position position = Position::FromWorkBoard(rec);
         for (int col = 1; col <= kColumns; ++col) {
-            if (position.IsOpen(col)) {
-                const std::uint64_t predicted = position.KeyAfterComputerIn(col);
-                position.Play(col, Side::Computer);
-                EXPECT_EQ(position.Key(), predicted);
-                position.Take(col, Side::Computer);
+            if (!position.IsOpen(col)) {
+                continue;
             }
+            const std::uint64_t afterComputer = position.KeyAfterComputerIn(col);
+            const std::uint64_t afterHuman = position.KeyAfterHumanIn(col);
+            std::vector<std::uint64_t> afterBoth;
+            for (int answer = 1; answer <= kColumns; ++answer) {
+                afterBoth.push_back(position.KeyAfterHumanAndComputerIn(col, answer));
+            }
+            position.Play(col, Side::Computer);
+            EXPECT_EQ(position.Key(), afterComputer);
+            position.Take(col, Side::Computer);
+            position.Play(col, Side::Human);
+            EXPECT_EQ(position.Key(), afterHuman);
+            for (int answer = 1; answer <= kColumns; ++answer) {
+                if (position.IsOpen(answer)) {
+                    position.Play(answer, Side::Computer);
+                    EXPECT_EQ(position.Key(), afterBoth[static_cast<std::size_t>(answer - 1)])
+                        << moves << " " << col << answer;
+                    position.Take(answer, Side::Computer);
+                }
+            }
+            position.Take(col, Side::Human);
         }
     }
 }
