@@ -238,7 +238,7 @@ bool CandidateProgress::Finish(int index) {
 // which the damping turns round. Times of a few milliseconds say too little: the next level is
 // short enough to be tried in any case.
 double EstimateNextLevelSeconds(const std::vector<double>& levelSeconds) {
-    constexpr double kDamping = 0.85;
+    constexpr double kDamping = 0.8;
     constexpr double kTooShortToTell = 0.002;
     const std::size_t n = levelSeconds.size();
     if (n < 3 || levelSeconds[n - 3] < kTooShortToTell) {
