@@ -121,6 +121,9 @@ class Search {
         reply_ = reply;
         aborted_ = false;
         pos_ = position;
+        if (level_ > 2) {
+            PrefetchRepliesToEveryAnswer(level_ - 2);
+        }
         const CompAnswers answers =
             level_ == 2 ? LastAnswers(pos_.FourCells(Side::Computer)) : SearchCompMoves(2);
         return aborted_ ? std::nullopt : std::optional(answers);
@@ -165,7 +168,7 @@ class Search {
                 }
             }
         } else {
-            PrefetchRepliesToEveryAnswer(level_ - depth - 1);
+            PrefetchRepliesToEveryReplyAndAnswer(level_ - depth - 1);
         }
         int openReplies = 0;
         int winningReplies = 0;
@@ -197,9 +200,19 @@ class Search {
         return replies;
     }
 
-    // After every reply of the human and every answer of the computer to it the human's replies
-    // are looked up in the table: start loading them well before.
+    // The replies to every answer of the computer are looked up in the table, with levelsLeft
+    // below them: start loading them all at once, before the answers are searched.
     void PrefetchRepliesToEveryAnswer(int levelsLeft) const {
+        for (int answer = 1; answer <= kColumns; ++answer) {
+            if (pos_.IsOpen(answer)) {
+                table_.Prefetch(pos_.KeyAfterComputerIn(answer), levelsLeft);
+            }
+        }
+    }
+
+    // The same after every reply of the human and every answer of the computer to it: loading
+    // starts one step before the computer's answers to the first reply are searched.
+    void PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft) const {
         for (int col = 1; col <= kColumns; ++col) {
             for (int answer = 1; pos_.IsOpen(col) && answer <= kColumns; ++answer) {
                 if (pos_.IsOpen(answer) && (answer != col || pos_.LandingRow(col) < kRows)) {
@@ -216,13 +229,6 @@ class Search {
         CompAnswers answers;
         if (aborted_) {
             return answers;
-        }
-        // The replies to every answer are looked up in the table: start loading them all at once.
-        const int levelsLeft = level_ - depth;
-        for (int col = 1; col <= kColumns; ++col) {
-            if (pos_.IsOpen(col)) {
-                table_.Prefetch(pos_.KeyAfterComputerIn(col), levelsLeft);
-            }
         }
         const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
         int tried = 0;
