@@ -71,6 +71,53 @@ constexpr std::array<Cell, kCells> BuildCells() {
 
 inline constexpr std::array<Cell, kCells> kCellsOfBoard = BuildCells();
 
+// What a stone dropped into a cell changes in the line codes: its cell turns from landing to the
+// stone's side and the cell above from empty to landing. Seven lines change, the column by both
+// cells; a cell in the top row changes the short line, by 0, where the cell above would be.
+struct Drop {
+    std::array<std::uint8_t, 7> lines;
+    std::array<std::int16_t, 7> changes;
+};
+
+constexpr Drop BuildDrop(const Cell& cell, const Cell* above, int side) {
+    const int here = side - kLandingDigit;
+    const int aboveChange = kLandingDigit - kEmptyDigit;
+    Drop drop{};
+    drop.lines[0] = cell.lines[0];
+    drop.changes[0] = static_cast<std::int16_t>(
+        here * cell.weights[0] + (above != nullptr ? aboveChange * above->weights[0] : 0));
+    for (std::size_t k = 1; k < 4; ++k) {
+        drop.lines[k] = cell.lines[k];
+        drop.changes[k] = static_cast<std::int16_t>(here * cell.weights[k]);
+        drop.lines[k + 3] =
+            above != nullptr ? above->lines[k] : static_cast<std::uint8_t>(kShortLine);
+        drop.changes[k + 3] =
+            static_cast<std::int16_t>(above != nullptr ? aboveChange * above->weights[k] : 0);
+    }
+    return drop;
+}
+
+// By side (computer, human) and cell.
+constexpr std::array<std::array<Drop, kCells>, 2> BuildDrops() {
+    std::array<std::array<Drop, kCells>, 2> drops{};
+    for (int cell = 0; cell < kCells; ++cell) {
+        const Cell* above =
+            rowOfCell(cell) < kRows ? &kCellsOfBoard[static_cast<std::size_t>(cell + 1)] : nullptr;
+        for (const int side : {kComputerDigit, kHumanDigit}) {
+            drops[static_cast<std::size_t>(side - 1)][static_cast<std::size_t>(cell)] =
+                BuildDrop(kCellsOfBoard[static_cast<std::size_t>(cell)], above, side);
+        }
+    }
+    return drops;
+}
+
+inline constexpr std::array<std::array<Drop, kCells>, 2> kDrops = BuildDrops();
+
+inline const Drop& DropOf(int col, int row, int side) {
+    return kDrops[static_cast<std::size_t>(side - 1)]
+                 [static_cast<std::size_t>(cellIndex(col, row))];
+}
+
 constexpr LineKind KindOf(int line) {
     if (line < kFirstRow) {
         return LineKind::Column;
@@ -105,9 +152,10 @@ class Position {
     void Play(int col, Side side) {
         const int row = ++height_[col];
         (side == Side::Computer ? computer_ : human_) |= CellBit(col, row);
-        ChangeDigit(col, row, static_cast<int>(side) - kLandingDigit);
-        if (row < kRows) {
-            ChangeDigit(col, row + 1, kLandingDigit - kEmptyDigit);
+        const board_geometry::Drop& drop = board_geometry::DropOf(col, row, static_cast<int>(side));
+        for (std::size_t k = 0; k < drop.lines.size(); ++k) {
+            code_[drop.lines[k]] =
+                static_cast<std::uint16_t>(code_[drop.lines[k]] + drop.changes[k]);
         }
     }
 
@@ -115,9 +163,10 @@ class Position {
     void Take(int col, Side side) {
         const int row = height_[col]--;
         (side == Side::Computer ? computer_ : human_) &= ~CellBit(col, row);
-        ChangeDigit(col, row, kLandingDigit - static_cast<int>(side));
-        if (row < kRows) {
-            ChangeDigit(col, row + 1, kEmptyDigit - kLandingDigit);
+        const board_geometry::Drop& drop = board_geometry::DropOf(col, row, static_cast<int>(side));
+        for (std::size_t k = 0; k < drop.lines.size(); ++k) {
+            code_[drop.lines[k]] =
+                static_cast<std::uint16_t>(code_[drop.lines[k]] - drop.changes[k]);
         }
     }
 
@@ -222,24 +271,18 @@ class Position {
 
     // The same after a computer stone is dropped into col, from linesNow, what it is now; the
     // position itself is not changed. Only the lines through the stone's cell and through the cell
-    // above it change.
+    // above it change. Wraps around below zero on the way: the sum comes out right.
     PackedLines LinesOfAllRepliesAfterComputerIn(int col, PackedLines linesNow) const {
-        const int row = height_[col] + 1;
-        const board_geometry::Cell& cell = board_geometry::At(col, row);
-        constexpr int kStone = kComputerDigit - kLandingDigit;
-        int columnChange = kStone * cell.weights[0];
+        const board_geometry::Drop& drop =
+            board_geometry::DropOf(col, height_[col] + 1, kComputerDigit);
         PackedLines lines = linesNow;
-        for (std::size_t k = 1; k < 4; ++k) {
-            lines += ReplyLinesChange(cell.lines[k], kStone * cell.weights[k]);
+        for (std::size_t k = 0; k < drop.lines.size(); ++k) {
+            const int code = code_[drop.lines[k]];
+            const int changed = code + drop.changes[k];
+            lines += kReplyLines[static_cast<std::size_t>(changed)] -
+                     kReplyLines[static_cast<std::size_t>(code)];
         }
-        if (row < kRows) {
-            const board_geometry::Cell& above = board_geometry::At(col, row + 1);
-            columnChange += kLandingDigit * above.weights[0];
-            for (std::size_t k = 1; k < 4; ++k) {
-                lines += ReplyLinesChange(above.lines[k], kLandingDigit * above.weights[k]);
-            }
-        }
-        return lines + ReplyLinesChange(cell.lines[0], columnChange);
+        return lines;
     }
 
     static constexpr std::uint64_t CellBit(int col, int row) {
@@ -258,15 +301,6 @@ class Position {
             code_[cell.lines[k]] =
                 static_cast<std::uint16_t>(code_[cell.lines[k]] + change * cell.weights[k]);
         }
-    }
-
-    // By how much the replies' lines on line change when its code changes by codeChange. Wraps
-    // around below zero: the sum it is added to comes out right.
-    PackedLines ReplyLinesChange(int line, int codeChange) const {
-        const int code = code_[static_cast<std::size_t>(line)];
-        const int changed = code + codeChange;
-        return kReplyLines[static_cast<std::size_t>(changed)] -
-               kReplyLines[static_cast<std::size_t>(code)];
     }
 
     std::uint64_t computer_ = 0;
