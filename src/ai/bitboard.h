@@ -32,6 +32,7 @@ constexpr int kLines = kShortLine + 1;
 struct Cell {
     std::array<std::uint8_t, 4> lines;
     std::array<std::int16_t, 4> weights;
+    std::uint32_t acrossLines;  // the row and diagonals as bits 1 << line (the short line left out)
 };
 
 constexpr std::int16_t PowerOf4(int p) {
@@ -61,6 +62,9 @@ constexpr std::array<Cell, kCells> BuildCells() {
                                                             : kShortLine),
                 static_cast<std::uint8_t>(fallingLength >= 4 ? kFirstFalling + col + row - 5
                                                              : kShortLine)};
+            for (std::size_t k = 1; k < 4; ++k) {
+                cell.acrossLines |= cell.lines[k] != kShortLine ? 1U << cell.lines[k] : 0U;
+            }
             cell.weights = {PowerOf4(row - 1), PowerOf4(col - 1),
                             risingLength >= 4 ? PowerOf4(risingStart) : std::int16_t{0},
                             fallingLength >= 4 ? PowerOf4(fallingStart) : std::int16_t{0}};
@@ -248,6 +252,9 @@ class Position {
             return scans;
         }
         const board_geometry::Cell& cell = board_geometry::At(col, height_[col] + 1);
+        if ((cell.acrossLines & stone.acrossLines) == 0) {
+            return scansNow;
+        }
         int scans = scansNow;
         for (std::size_t k = 1; k < 4; ++k) {
             if (cell.lines[k] == stone.lines[k]) {
