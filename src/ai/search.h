@@ -296,7 +296,6 @@ class Search {
                 answers.won = true;
                 break;
             }
-            CountSearch();
             // The replies land where they did, but on top of the answer instead of in its cell.
             if ((humanFours & (landing ^ stone ^ (stone << 1))) == 0) {
                 lines += pos_.LinesOfAllRepliesAfterComputerIn(col, linesNow);
@@ -314,6 +313,7 @@ class Search {
         AddPackedLines(answers.lines, lines);
         answers.allLose = !answers.won && lost == tried && tried != 0;
         known = {pos_.Key(), lines, answers.allLose, answers.won};
+        CountSearch(tried - (answers.won ? 1 : 0));  // the answers' reply searches
         return answers;
     }
 
@@ -336,9 +336,10 @@ class Search {
         return false;
     }
 
-    // Every so many searches: gives up when the time is up or the work no longer counts.
-    void CountSearch() {
-        if (++nodes_ < nextCheck_) {
+    // Counts searches; every so many gives up when the time is up or the work no longer counts.
+    void CountSearch(int searches = 1) {
+        nodes_ += static_cast<std::uint64_t>(searches);
+        if (nodes_ < nextCheck_) {
             return;
         }
         nextCheck_ = nodes_ + kCheckInterval;
