@@ -105,8 +105,9 @@ constexpr Drop BuildDrop(const Cell& cell, const Cell* above, int side) {
 constexpr std::array<std::array<Drop, kCells>, 2> BuildDrops() {
     std::array<std::array<Drop, kCells>, 2> drops{};
     for (int cell = 0; cell < kCells; ++cell) {
+        const int cellAbove = cell + 1;  // the next cell of the same column
         const Cell* above =
-            rowOfCell(cell) < kRows ? &kCellsOfBoard[static_cast<std::size_t>(cell + 1)] : nullptr;
+            rowOfCell(cell) < kRows ? &kCellsOfBoard[static_cast<std::size_t>(cellAbove)] : nullptr;
         for (const int side : {kComputerDigit, kHumanDigit}) {
             drops[static_cast<std::size_t>(side - 1)][static_cast<std::size_t>(cell)] =
                 BuildDrop(kCellsOfBoard[static_cast<std::size_t>(cell)], above, side);
