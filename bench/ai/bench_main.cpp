@@ -1,6 +1,6 @@
 // quorbel-bench: times the computer player's fast engine and the step-by-step reference on four
 // positions, checks that their decisions agree, and prints time, look-ahead calls, table use and
-// the speed-up.
+// the speed-up; then the level the engine completes at level 10 under the thinking-time limit.
 
 #include <sys/resource.h>
 
@@ -24,7 +24,7 @@ using quorbel::tools::NumberText;
 using quorbel::tools::Quoted;
 
 constexpr const char* kUsage =
-    "usage: quorbel-bench [--json] [--max-level N] [--reference-max-level N]\n"
+    "usage: quorbel-bench [--json] [--max-level N] [--reference-max-level N] [--limited-level N]\n"
     "                     [--time-limit SECONDS] [--threads N] [--table-bits B]\n"
     "                     [--position MOVES]...\n";
 
@@ -35,6 +35,7 @@ struct Settings {
     bool json = false;
     int maxLevel = 8;
     int referenceMaxLevel = 5;
+    int limitedLevel = quorbel::kMaxLevel;  // 0: no measurement under the time limit
     quorbel::PlayerOptions player;
     std::vector<std::string> positions;
 };
@@ -44,6 +45,7 @@ struct Row {
     int level = 0;
     MoveReport fast;
     double fastMs = 0;
+    double progressMs = -1;  // until the progress bar first moved
     std::size_t tableUsed = 0;
     std::size_t tableCapacity = 0;
     double peakMiB = 0;
@@ -72,13 +74,14 @@ double PeakMiB() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-Row Measure(const Settings& settings, const std::string& moves, int level) {
+Row Measure(const Settings& settings, const quorbel::PlayerOptions& player,
+            const std::string& moves, int level) {
     Row row;
     row.moves = moves;
     row.level = level;
     ResetPeakMemory();
     {
-        quorbel::MoveDriver driver(settings.player);  // a fresh table for every measurement
+        quorbel::MoveDriver driver(player);  // a fresh table for every measurement
         quorbel::tools::Decision decision;
         if (quorbel::tools::Decide(driver, moves, level, decision) != quorbel::MovesError::None) {
             std::fprintf(stderr, "quorbel-bench: %s is no position to move in\n", moves.c_str());
@@ -86,6 +89,7 @@ Row Measure(const Settings& settings, const std::string& moves, int level) {
         }
         row.fast = decision.report;
         row.fastMs = decision.milliseconds;
+        row.progressMs = decision.millisecondsToProgress;
         row.tableUsed = driver.table().CountUsed();
         row.tableCapacity = driver.table().Capacity();
     }
@@ -108,15 +112,21 @@ Row Measure(const Settings& settings, const std::string& moves, int level) {
 }
 
 void PrintHeader() {
-    std::printf("%-26s %5s %9s %12s %10s %8s %10s %12s %9s %6s\n", "position", "level", "fast ms",
-                "fast nodes", "table", "peak MiB", "ref ms", "ref nodes", "speed-up", "agree");
+    std::printf("%-26s %5s %9s %7s %12s %10s %8s %10s %12s %9s %6s\n", "position", "level",
+                "fast ms", "bar ms", "fast nodes", "table", "peak MiB", "ref ms", "ref nodes",
+                "speed-up", "agree");
 }
 
-void PrintRow(const Row& row) {
+std::string LevelText(const Row& row) {
     char level[16];
     std::snprintf(level, sizeof level, row.fast.completedLevel == row.level ? "%d" : "%d>%d",
                   row.level, row.fast.completedLevel);
-    std::printf("%-26s %5s %9.1f %12llu %10zu %8.0f", row.moves.c_str(), level, row.fastMs,
+    return level;
+}
+
+void PrintRow(const Row& row) {
+    std::printf("%-26s %5s %9.1f %7.1f %12llu %10zu %8.0f", row.moves.c_str(),
+                LevelText(row).c_str(), row.fastMs, row.progressMs,
                 static_cast<unsigned long long>(row.fast.nodes), row.tableUsed, row.peakMiB);
     if (row.reference) {
         std::printf(" %10.1f %12llu %9.1f %6s\n", row.referenceMs,
@@ -128,13 +138,29 @@ void PrintRow(const Row& row) {
     std::fflush(stdout);
 }
 
-std::string JsonRow(const Row& row) {
+void PrintLimitedHeader(double limit) {
+    std::printf("\nunder the time limit of %g s\n%-26s %5s %9s %7s %12s %8s\n", limit, "position",
+                "level", "ms", "bar ms", "nodes", "peak MiB");
+}
+
+void PrintLimitedRow(const Row& row) {
+    std::printf("%-26s %5s %9.1f %7.1f %12llu %8.0f\n", row.moves.c_str(), LevelText(row).c_str(),
+                row.fastMs, row.progressMs, static_cast<unsigned long long>(row.fast.nodes),
+                row.peakMiB);
+    std::fflush(stdout);
+}
+
+// With timeLimit: a measurement under the time limit, as the game plays.
+std::string JsonRow(const Row& row, std::optional<double> timeLimit = std::nullopt) {
     JsonObject json;
-    json.Add("position", Quoted(row.moves))
-        .Add("level", row.level)
-        .Add("completed_level", row.fast.completedLevel)
+    json.Add("position", Quoted(row.moves)).Add("level", row.level);
+    if (timeLimit) {
+        json.Add("time_limit", NumberText(*timeLimit));
+    }
+    json.Add("completed_level", row.fast.completedLevel)
         .Add("exit", Quoted(quorbel::ExitName(row.fast.exit)))
         .Add("fast_ms", NumberText(row.fastMs))
+        .Add("progress_ms", NumberText(row.progressMs))
         .Add("fast_nodes", row.fast.nodes)
         .Add("table_used", row.tableUsed)
         .Add("table_capacity", row.tableCapacity)
@@ -150,6 +176,7 @@ std::string JsonRow(const Row& row) {
 
 bool ParseArguments(int argc, char** argv, Settings& settings) {
     settings.player.thinkLimitSeconds.reset();
+    settings.player.keepTable = true;  // to count the entries in use
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -157,6 +184,8 @@ bool ParseArguments(int argc, char** argv, Settings& settings) {
             settings.json = true;
         } else if (flag == "--max-level" && hasValue) {
             settings.maxLevel = std::atoi(argv[++i]);
+        } else if (flag == "--limited-level" && hasValue) {
+            settings.limitedLevel = std::atoi(argv[++i]);
         } else if (flag == "--reference-max-level" && hasValue) {
             settings.referenceMaxLevel = std::atoi(argv[++i]);
         } else if (flag == "--time-limit" && hasValue) {
@@ -175,6 +204,7 @@ bool ParseArguments(int argc, char** argv, Settings& settings) {
         settings.positions = kDefaultPositions;
     }
     return settings.maxLevel >= 1 && settings.maxLevel <= quorbel::kMaxLevel &&
+           settings.limitedLevel >= 0 && settings.limitedLevel <= quorbel::kMaxLevel &&
            settings.referenceMaxLevel <= quorbel::kMaxLevel &&
            settings.player.maxLog2TableEntries >= 10 && settings.player.maxLog2TableEntries <= 30 &&
            settings.player.threads >= 0 &&
@@ -196,13 +226,33 @@ int main(int argc, char** argv) {
     std::vector<std::string> rows;
     for (const std::string& moves : settings.positions) {
         for (int level = 1; level <= settings.maxLevel; ++level) {
-            const Row row = Measure(settings, moves, level);
+            const Row row = Measure(settings, settings.player, moves, level);
             allAgree = allAgree && row.agree;
             if (settings.json) {
                 rows.push_back(JsonRow(row));
             } else {
                 PrintRow(row);
             }
+        }
+    }
+    // As the game plays: the levels 1, 2, ... under the thinking-time limit.
+    quorbel::PlayerOptions limited = settings.player;
+    limited.thinkLimitSeconds =
+        settings.player.thinkLimitSeconds.value_or(quorbel::MaxThinkSeconds);
+    if (settings.limitedLevel > 0 && !settings.json) {
+        PrintLimitedHeader(*limited.thinkLimitSeconds);
+    }
+    for (const std::string& moves : settings.positions) {
+        if (settings.limitedLevel == 0) {
+            break;
+        }
+        Settings noReference = settings;
+        noReference.referenceMaxLevel = 0;
+        const Row row = Measure(noReference, limited, moves, settings.limitedLevel);
+        if (settings.json) {
+            rows.push_back(JsonRow(row, limited.thinkLimitSeconds));
+        } else {
+            PrintLimitedRow(row);
         }
     }
     if (settings.json) {

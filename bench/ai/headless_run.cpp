@@ -3,6 +3,8 @@
 #include <charconv>
 #include <chrono>
 #include <map>
+#include <mutex>
+#include <optional>
 
 #include "ai/candidate_choice.h"
 #include "flow/game.h"
@@ -13,9 +15,18 @@ namespace quorbel::tools {
 
 namespace {
 
-// Keeps the captions the driver reads and writes; shows nothing.
+// Keeps the captions the driver reads and writes and the moment of the first progress shown; shows
+// nothing.
 class HeadlessToolkit : public Toolkit {
   public:
+    void StartClock() { start_ = std::chrono::steady_clock::now(); }
+
+    // From StartClock until the progress bar first showed a value other than 0.
+    std::optional<double> MillisecondsToProgress() const {
+        const std::lock_guard lock(progressLock_);
+        return toProgress_;
+    }
+
     void setCaption(Control control, std::string_view text) override {
         captions_[control] = std::string(text);
     }
@@ -34,7 +45,14 @@ class HeadlessToolkit : public Toolkit {
     void setTimerInterval(int /*milliseconds*/) override {}
     void setMousePointer(MousePointer /*pointer*/) override {}
     void setProgressMax(double /*maximum*/) override {}
-    void setProgressValue(double /*value*/) override {}
+    void setProgressValue(double value) override {
+        const std::lock_guard lock(progressLock_);
+        if (value > 0 && !toProgress_) {
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - start_;
+            toProgress_ = took.count();
+        }
+    }
     void showInfoDialog() override {}
     void closeWindow() override {}
     void runWhileBusy(const std::function<void()>& work) override { work(); }
@@ -45,6 +63,9 @@ class HeadlessToolkit : public Toolkit {
   private:
     std::map<Control, std::string> captions_;
     SystemRuntime runtime_;
+    std::chrono::steady_clock::time_point start_;
+    mutable std::mutex progressLock_;  // the search reports from its threads
+    std::optional<double> toProgress_;
 };
 
 }  // namespace
@@ -59,9 +80,11 @@ MovesError Decide(MoveDriver& driver, std::string_view moves, int level, Decisio
     }
     toolkit.setCaption(Control::lblStaerke, std::to_string(level));
     const auto start = std::chrono::steady_clock::now();
+    toolkit.StartClock();
     game.MakeCompMove();
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     decision.milliseconds = took.count();
+    decision.millisecondsToProgress = toolkit.MillisecondsToProgress().value_or(-1);
     decision.report = driver.LastReport();
     decision.record = game.record();
     return MovesError::None;

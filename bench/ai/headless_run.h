@@ -17,6 +17,9 @@ struct Decision {
     MoveReport report;
     GameRecord record;  // as the decision left it
     double milliseconds = 0;
+    // Until the progress bar first showed a candidate under way: the set-up before the search.
+    // Negative when the look-ahead did not run.
+    double millisecondsToProgress = -1;
 };
 
 // Sets the position up and lets the driver decide at the level; the error when the moves are not

@@ -2,8 +2,8 @@
 
 // The analysis board as the look-ahead keeps it: one bitboard per side with 7 bits per column (six
 // rows and an empty guard bit), bit (column - 1) * 7 + (row - 1); and, for the evaluation's table
-// lookups, the base-3 code of every line of the board (columns, rows, both diagonals), kept up to
-// date stone by stone.
+// lookups, the base-4 code of every line of the board (columns, rows, diagonals of four cells or
+// more), landing cells marked, kept up to date stone by stone.
 
 #include <algorithm>
 #include <array>
@@ -18,21 +18,32 @@ enum class Side : std::int16_t { Computer = kComputer, Human = kHuman };
 
 namespace board_geometry {
 
-// Where a cell lies on its four lines: the weight of its digit in each line's code (3^position
-// from the line's start), which row and diagonals it lies on, and how long the diagonals are.
+// The lines: the columns, the rows, the rising and the falling diagonals of four cells or more,
+// and one line, never changed, that stands for every shorter diagonal.
+constexpr int kFirstRow = kColumns;
+constexpr int kFirstRising = kFirstRow + kRows;  // for column - row = -2 .. 3
+constexpr int kFirstFalling = kFirstRising + 6;  // for column + row = 5 .. 10
+constexpr int kShortLine = kFirstFalling + 6;
+constexpr int kLines = kShortLine + 1;
+
+// Where a cell lies on its four lines, in the order of the evaluation's scans (column, row,
+// rising and falling diagonal): each line's index and the weight of the cell's digit in its code
+// (4^position from the line's start; 0 on the short line).
 struct Cell {
-    std::int16_t columnWeight;
-    std::int16_t rowWeight;
-    std::int16_t risingWeight;
-    std::int16_t fallingWeight;
-    std::uint8_t rising;   // column - row + 5
-    std::uint8_t falling;  // column + row - 2
-    std::uint8_t risingLength;
-    std::uint8_t fallingLength;
+    std::array<std::uint8_t, 4> lines;
+    std::array<std::int16_t, 4> weights;
+    std::uint32_t acrossLines;  // the row and diagonals as bits 1 << line (the short line left out)
 };
 
-constexpr std::int16_t PowerOf3(int p) {
-    return p == 0 ? 1 : static_cast<std::int16_t>(3 * PowerOf3(p - 1));
+constexpr std::int16_t PowerOf4(int p) {
+    return static_cast<std::int16_t>(1 << (2 * p));
+}
+
+constexpr LineKind DiagonalKind(int length) {
+    return length == 4   ? LineKind::Diagonal4
+           : length == 5 ? LineKind::Diagonal5
+           : length == 6 ? LineKind::Diagonal6
+                         : LineKind::Short;
 }
 
 constexpr std::array<Cell, kCells> BuildCells() {
@@ -42,23 +53,90 @@ constexpr std::array<Cell, kCells> BuildCells() {
             // The rising diagonal starts at its lower-left end, the falling one at its lower-right.
             const int risingStart = std::min(col, row) - 1;
             const int fallingStart = std::min(kColumns - col, row - 1);
-            const int risingEnd = std::min(kColumns - col, kRows - row);
-            const int fallingEnd = std::min(col - 1, kRows - row);
-            cells[static_cast<std::size_t>(cellIndex(col, row))] = {
-                PowerOf3(row - 1),
-                PowerOf3(col - 1),
-                PowerOf3(risingStart),
-                PowerOf3(fallingStart),
-                static_cast<std::uint8_t>(col - row + 5),
-                static_cast<std::uint8_t>(col + row - 2),
-                static_cast<std::uint8_t>(risingStart + 1 + risingEnd),
-                static_cast<std::uint8_t>(fallingStart + 1 + fallingEnd)};
+            const int risingLength = risingStart + 1 + std::min(kColumns - col, kRows - row);
+            const int fallingLength = fallingStart + 1 + std::min(col - 1, kRows - row);
+            Cell& cell = cells[static_cast<std::size_t>(cellIndex(col, row))];
+            cell.lines = {
+                static_cast<std::uint8_t>(col - 1), static_cast<std::uint8_t>(kFirstRow + row - 1),
+                static_cast<std::uint8_t>(risingLength >= 4 ? kFirstRising + col - row + 2
+                                                            : kShortLine),
+                static_cast<std::uint8_t>(fallingLength >= 4 ? kFirstFalling + col + row - 5
+                                                             : kShortLine)};
+            for (std::size_t k = 1; k < 4; ++k) {
+                cell.acrossLines |= cell.lines[k] != kShortLine ? 1U << cell.lines[k] : 0U;
+            }
+            cell.weights = {PowerOf4(row - 1), PowerOf4(col - 1),
+                            risingLength >= 4 ? PowerOf4(risingStart) : std::int16_t{0},
+                            fallingLength >= 4 ? PowerOf4(fallingStart) : std::int16_t{0}};
         }
     }
     return cells;
 }
 
 inline constexpr std::array<Cell, kCells> kCellsOfBoard = BuildCells();
+
+// What a stone dropped into a cell changes in the line codes: its cell turns from landing to the
+// stone's side and the cell above from empty to landing. Seven lines change, the column by both
+// cells; a cell in the top row changes the short line, by 0, where the cell above would be.
+struct Drop {
+    std::array<std::uint8_t, 7> lines;
+    std::array<std::int16_t, 7> changes;
+};
+
+constexpr Drop BuildDrop(const Cell& cell, const Cell* above, int side) {
+    const int here = side - kLandingDigit;
+    const int aboveChange = kLandingDigit - kEmptyDigit;
+    Drop drop{};
+    drop.lines[0] = cell.lines[0];
+    drop.changes[0] = static_cast<std::int16_t>(
+        here * cell.weights[0] + (above != nullptr ? aboveChange * above->weights[0] : 0));
+    for (std::size_t k = 1; k < 4; ++k) {
+        drop.lines[k] = cell.lines[k];
+        drop.changes[k] = static_cast<std::int16_t>(here * cell.weights[k]);
+        drop.lines[k + 3] =
+            above != nullptr ? above->lines[k] : static_cast<std::uint8_t>(kShortLine);
+        drop.changes[k + 3] =
+            static_cast<std::int16_t>(above != nullptr ? aboveChange * above->weights[k] : 0);
+    }
+    return drop;
+}
+
+// By side (computer, human) and cell.
+constexpr std::array<std::array<Drop, kCells>, 2> BuildDrops() {
+    std::array<std::array<Drop, kCells>, 2> drops{};
+    for (int cell = 0; cell < kCells; ++cell) {
+        const int cellAbove = cell + 1;  // the next cell of the same column
+        const Cell* above =
+            rowOfCell(cell) < kRows ? &kCellsOfBoard[static_cast<std::size_t>(cellAbove)] : nullptr;
+        for (const int side : {kComputerDigit, kHumanDigit}) {
+            drops[static_cast<std::size_t>(side - 1)][static_cast<std::size_t>(cell)] =
+                BuildDrop(kCellsOfBoard[static_cast<std::size_t>(cell)], above, side);
+        }
+    }
+    return drops;
+}
+
+inline constexpr std::array<std::array<Drop, kCells>, 2> kDrops = BuildDrops();
+
+inline const Drop& DropOf(int col, int row, int side) {
+    return kDrops[static_cast<std::size_t>(side - 1)]
+                 [static_cast<std::size_t>(cellIndex(col, row))];
+}
+
+constexpr LineKind KindOf(int line) {
+    if (line < kFirstRow) {
+        return LineKind::Column;
+    }
+    if (line < kFirstRising) {
+        return LineKind::Row;
+    }
+    if (line < kShortLine) {
+        // The diagonals k = 0 to 5 of either direction have 4, 5, 6, 6, 5 and 4 cells.
+        const int k = (line - kFirstRising) % 6;
+        return DiagonalKind(6 - std::max(2 - k, k - 3));
+    }
+    return LineKind::Short;
+}
 
 inline const Cell& At(int col, int row) {
     return kCellsOfBoard[static_cast<std::size_t>(cellIndex(col, row))];
@@ -68,6 +146,9 @@ inline const Cell& At(int col, int row) {
 
 class Position {
   public:
+    // The empty board: every cell of row 1 is a landing cell.
+    Position();
+
     // The position on WorkBoard (computer stones 1, human stones 2).
     static Position FromWorkBoard(const GameRecord& rec);
 
@@ -76,20 +157,30 @@ class Position {
     void Play(int col, Side side) {
         const int row = ++height_[col];
         (side == Side::Computer ? computer_ : human_) |= CellBit(col, row);
-        AddToLines(col, row, static_cast<int>(side));
+        const board_geometry::Drop& drop = board_geometry::DropOf(col, row, static_cast<int>(side));
+        for (std::size_t k = 0; k < drop.lines.size(); ++k) {
+            code_[drop.lines[k]] =
+                static_cast<std::uint16_t>(code_[drop.lines[k]] + drop.changes[k]);
+        }
     }
 
-    void Take(int col) {
+    // Takes the top stone of col, which side played.
+    void Take(int col, Side side) {
         const int row = height_[col]--;
-        const std::uint64_t bit = CellBit(col, row);
-        const Side side = (computer_ & bit) != 0 ? Side::Computer : Side::Human;
-        computer_ &= ~bit;
-        human_ &= ~bit;
-        AddToLines(col, row, -static_cast<int>(side));
+        (side == Side::Computer ? computer_ : human_) &= ~CellBit(col, row);
+        const board_geometry::Drop& drop = board_geometry::DropOf(col, row, static_cast<int>(side));
+        for (std::size_t k = 0; k < drop.lines.size(); ++k) {
+            code_[drop.lines[k]] =
+                static_cast<std::uint16_t>(code_[drop.lines[k]] - drop.changes[k]);
+        }
     }
 
-    // The cell where a stone dropped into col lands.
+    // The row and the cell where a stone dropped into col lands.
+    int LandingRow(int col) const { return height_[col] + 1; }
     std::uint64_t LandingBit(int col) const { return CellBit(col, height_[col] + 1); }
+
+    // The cells where the next stone of each open column lands.
+    std::uint64_t LandingCells() const { return ((computer_ | human_) + kBottomRow) & kAllCells; }
 
     // The empty cells in which a stone of side would complete four.
     std::uint64_t FourCells(Side side) const {
@@ -112,6 +203,18 @@ class Position {
     // Unique per position: the computer's stones plus a marker bit above each column's top stone.
     std::uint64_t Key() const { return computer_ | ((computer_ | human_) + kBottomRow); }
 
+    // The key after a human stone is dropped into col.
+    std::uint64_t KeyAfterHumanIn(int col) const {
+        return computer_ | ((computer_ | human_ | LandingBit(col)) + kBottomRow);
+    }
+
+    // The key after a human stone is dropped into col and then a computer stone into answer.
+    std::uint64_t KeyAfterHumanAndComputerIn(int col, int answer) const {
+        const std::uint64_t occupied = computer_ | human_ | LandingBit(col);
+        const std::uint64_t stone = (occupied + kBottomRow) & (kColumnBits << (7 * (answer - 1)));
+        return computer_ | stone | ((occupied | stone) + kBottomRow);
+    }
+
     // The key after a computer stone is dropped into col.
     std::uint64_t KeyAfterComputerIn(int col) const {
         const std::uint64_t bit = LandingBit(col);
@@ -121,17 +224,73 @@ class Position {
     // The results of the four scans of the evaluation for a human stone dropped into col, packed
     // as kStoneLines indexes them; the position itself is not changed.
     int ScansOfHumanStoneIn(int col) const {
-        const int row = height_[col] + 1;
-        const board_geometry::Cell& cell = board_geometry::At(col, row);
-        constexpr int human = static_cast<int>(Side::Human);
-        const int column = columnCode_[static_cast<std::size_t>(col)] + human * cell.columnWeight;
-        const int across = rowCode_[static_cast<std::size_t>(row)] + human * cell.rowWeight;
-        const int rising = risingCode_[cell.rising] + human * cell.risingWeight;
-        const int falling = fallingCode_[cell.falling] + human * cell.fallingWeight;
-        return kScanTables.vertical[static_cast<std::size_t>(column)] |
-               kScanTables.horizontal[static_cast<std::size_t>(across)] << 2 |
-               kScanTables.diagonal[cell.risingLength][static_cast<std::size_t>(rising)] << 4 |
-               kScanTables.diagonal[cell.fallingLength][static_cast<std::size_t>(falling)] << 6;
+        const board_geometry::Cell& cell = board_geometry::At(col, height_[col] + 1);
+        int scans = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            // The landing cell's digit 3 becomes the human's 2.
+            const int code = code_[cell.lines[k]] - cell.weights[k];
+            scans |= kScans[static_cast<std::size_t>(code)] << (2 * k);
+        }
+        return scans;
+    }
+
+    // The same for a human stone dropped into col after a computer stone is dropped into answer,
+    // from scansNow, what they are now (for col other than answer). Only the scans of the lines
+    // through the computer's stone change, and the replies in its column, which land on top of it.
+    int ScansOfHumanStoneAfterComputerIn(int answer, int col, int scansNow) const {
+        const int answerRow = height_[answer] + 1;
+        const board_geometry::Cell& stone = board_geometry::At(answer, answerRow);
+        constexpr int kStone = kComputerDigit - kLandingDigit;
+        if (col == answer) {
+            // The cell above turns from empty to human.
+            const board_geometry::Cell& cell = board_geometry::At(col, answerRow + 1);
+            int scans = 0;
+            for (std::size_t k = 0; k < 4; ++k) {
+                int code = code_[cell.lines[k]] + kHumanDigit * cell.weights[k];
+                code += k == 0 ? kStone * stone.weights[0] : 0;
+                scans |= kScans[static_cast<std::size_t>(code)] << (2 * k);
+            }
+            return scans;
+        }
+        const board_geometry::Cell& cell = board_geometry::At(col, height_[col] + 1);
+        if ((cell.acrossLines & stone.acrossLines) == 0) {
+            return scansNow;
+        }
+        int scans = scansNow;
+        for (std::size_t k = 1; k < 4; ++k) {
+            if (cell.lines[k] == stone.lines[k]) {
+                const int code = code_[cell.lines[k]] - cell.weights[k] + kStone * stone.weights[k];
+                scans = (scans & ~(3 << (2 * k))) | kScans[static_cast<std::size_t>(code)]
+                                                        << (2 * k);
+            }
+        }
+        return scans;
+    }
+
+    // What the evaluation records over every reply of the human, each as if it were the only one:
+    // the evaluations summed without regard to a four that would end the replies.
+    PackedLines LinesOfAllReplies() const {
+        PackedLines sum = 0;
+        for (const std::uint16_t code : code_) {
+            sum += kReplyLines[code];
+        }
+        return sum;
+    }
+
+    // The same after a computer stone is dropped into col, from linesNow, what it is now; the
+    // position itself is not changed. Only the lines through the stone's cell and through the cell
+    // above it change. Wraps around below zero on the way: the sum comes out right.
+    PackedLines LinesOfAllRepliesAfterComputerIn(int col, PackedLines linesNow) const {
+        const board_geometry::Drop& drop =
+            board_geometry::DropOf(col, height_[col] + 1, kComputerDigit);
+        PackedLines lines = linesNow;
+        for (std::size_t k = 0; k < drop.lines.size(); ++k) {
+            const int code = code_[drop.lines[k]];
+            const int changed = code + drop.changes[k];
+            lines += kReplyLines[static_cast<std::size_t>(changed)] -
+                     kReplyLines[static_cast<std::size_t>(code)];
+        }
+        return lines;
     }
 
     static constexpr std::uint64_t CellBit(int col, int row) {
@@ -141,24 +300,22 @@ class Position {
   private:
     static constexpr std::uint64_t kBottomRow = 0x0040810204081ULL;  // row 1 of every column
     static constexpr std::uint64_t kAllCells = kBottomRow * 0x3F;    // rows 1 to 6
+    static constexpr std::uint64_t kColumnBits = 0x7F;               // column 1 and its guard bit
 
-    void AddToLines(int col, int row, int digit) {
+    // Adds change times the cell's weight to the codes of the cell's four lines.
+    void ChangeDigit(int col, int row, int change) {
         const board_geometry::Cell& cell = board_geometry::At(col, row);
-        columnCode_[static_cast<std::size_t>(col)] +=
-            static_cast<std::int16_t>(digit * cell.columnWeight);
-        rowCode_[static_cast<std::size_t>(row)] +=
-            static_cast<std::int16_t>(digit * cell.rowWeight);
-        risingCode_[cell.rising] += static_cast<std::int16_t>(digit * cell.risingWeight);
-        fallingCode_[cell.falling] += static_cast<std::int16_t>(digit * cell.fallingWeight);
+        for (std::size_t k = 0; k < 4; ++k) {
+            code_[cell.lines[k]] =
+                static_cast<std::uint16_t>(code_[cell.lines[k]] + change * cell.weights[k]);
+        }
     }
 
     std::uint64_t computer_ = 0;
     std::uint64_t human_ = 0;
     IndexedArray<std::int16_t, 1, 7> height_;
-    std::array<std::int16_t, kColumns + 1> columnCode_{};  // by column 1..7
-    std::array<std::int16_t, kRows + 1> rowCode_{};        // by row 1..6
-    std::array<std::int16_t, 12> risingCode_{};            // by column - row + 5
-    std::array<std::int16_t, 12> fallingCode_{};           // by column + row - 2
+    // Every line's code plus its kind's offset: its index in the evaluation's tables.
+    std::array<std::uint16_t, board_geometry::kLines> code_{};
 };
 
 }  // namespace quorbel

@@ -11,12 +11,15 @@ struct Line {
     int length = 0;  // positions from length on lie outside the board
 };
 
+// The cells of a line from its code; both kinds of empty cell read as empty.
 constexpr Line Decode(int code, int length) {
     Line line;
     line.length = length;
     for (int p = 0; p < length; ++p) {
-        line.cells[static_cast<std::size_t>(p)] = static_cast<std::int16_t>(code % 3);
-        code /= 3;
+        const int digit = code % 4;
+        line.cells[static_cast<std::size_t>(p)] =
+            static_cast<std::int16_t>(digit == kLandingDigit ? kEmptyDigit : digit);
+        code /= 4;
     }
     return line;
 }
@@ -95,26 +98,89 @@ constexpr ScanResult WindowScan(const Line& line, int lastWindow,
     return kNothing;
 }
 
-constexpr ScanTables BuildScanTables() {
-    ScanTables tables{};
-    for (int code = 0; code < kCodesOf6; ++code) {
-        tables.vertical[static_cast<std::size_t>(code)] = VerticalScan(Decode(code, 6));
+constexpr int LengthOf(LineKind kind) {
+    switch (kind) {
+        case LineKind::Column:
+        case LineKind::Diagonal6:
+            return kRows;
+        case LineKind::Row:
+            return kColumns;
+        case LineKind::Diagonal4:
+            return 4;
+        case LineKind::Diagonal5:
+            return 5;
+        case LineKind::Short:
+            return 0;
     }
-    for (int code = 0; code < kCodesOf7; ++code) {
-        tables.horizontal[static_cast<std::size_t>(code)] =
-            WindowScan(Decode(code, 7), 3, HorizontalBlock);
+    return 0;
+}
+
+constexpr ScanResult Scan(LineKind kind, const Line& line) {
+    switch (kind) {
+        case LineKind::Column:
+            return VerticalScan(line);
+        case LineKind::Row:
+            return WindowScan(line, 3, HorizontalBlock);
+        case LineKind::Short:
+            return kNothing;
+        default:
+            return WindowScan(line, 2, DiagonalBlock);
     }
-    for (int length = 1; length <= 6; ++length) {
-        int codes = 1;
-        for (int p = 0; p < length; ++p) {
-            codes *= 3;
+}
+
+constexpr std::array kKinds = {LineKind::Column,    LineKind::Row,       LineKind::Diagonal4,
+                               LineKind::Diagonal5, LineKind::Diagonal6, LineKind::Short};
+
+constexpr int CodesOf(LineKind kind) {
+    int codes = 1;
+    for (int p = 0; p < LengthOf(kind); ++p) {
+        codes *= 4;
+    }
+    return codes;
+}
+
+constexpr std::array<ScanResult, kTableEntries> BuildScans() {
+    std::array<ScanResult, kTableEntries> scans{};
+    for (const LineKind kind : kKinds) {
+        for (int code = 0; code < CodesOf(kind); ++code) {
+            const int index = TableOffset(kind) + code;
+            scans[static_cast<std::size_t>(index)] = Scan(kind, Decode(code, LengthOf(kind)));
         }
-        for (int code = 0; code < codes; ++code) {
-            tables.diagonal[static_cast<std::size_t>(length)][static_cast<std::size_t>(code)] =
-                WindowScan(Decode(code, length), 2, DiagonalBlock);
+    }
+    return scans;
+}
+
+constexpr PackedLines LinesOf(ScanResult scan) {
+    switch (scan) {
+        case kLineOf2:
+            return PackLines(1, 0, 0);
+        case kLineOf3:
+            return PackLines(0, 1, 0);
+        case kFour:
+            return PackLines(0, 0, 1);
+        default:
+            return 0;
+    }
+}
+
+// A human stone in a landing cell turns its digit 3 into 2.
+constexpr std::array<PackedLines, kTableEntries> BuildReplyLines(
+    const std::array<ScanResult, kTableEntries>& scans) {
+    std::array<PackedLines, kTableEntries> sums{};
+    for (const LineKind kind : kKinds) {
+        for (int code = 0; code < CodesOf(kind); ++code) {
+            PackedLines sum = 0;
+            for (int p = 0, weight = 1; p < LengthOf(kind); ++p, weight *= 4) {
+                if ((code / weight) % 4 == kLandingDigit) {
+                    sum +=
+                        LinesOf(scans[static_cast<std::size_t>(TableOffset(kind) + code - weight)]);
+                }
+            }
+            const int index = TableOffset(kind) + code;
+            sums[static_cast<std::size_t>(index)] = sum;
         }
     }
-    return tables;
+    return sums;
 }
 
 constexpr std::array<StoneLines, 256> BuildStoneLines() {
@@ -137,13 +203,15 @@ constexpr std::array<StoneLines, 256> BuildStoneLines() {
                     break;
             }
         }
+        lines.packed = PackLines(lines.lines2, lines.lines3, lines.lines4);
     }
     return all;
 }
 
 }  // namespace
 
-const ScanTables kScanTables = BuildScanTables();
+const std::array<ScanResult, kTableEntries> kScans = BuildScans();
+const std::array<PackedLines, kTableEntries> kReplyLines = BuildReplyLines(kScans);
 const std::array<StoneLines, 256> kStoneLines = BuildStoneLines();
 
 }  // namespace quorbel

@@ -1,299 +1,299 @@
 #include "ai/look_ahead.h"
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "ai/bitboard.h"
-#include "ai/line_scans.h"
+#include "ai/search.h"
 
 namespace quorbel {
 
 namespace {
 
-// Everything a search of the computer's answers hands back to its caller.
-struct CompAnswers {
-    bool allLose = false;  // there is an answer and every one is a forced loss
-    bool won = false;      // an answer makes four or wins by force
-    LineTally lines;
-};
-
-// What the threads of one level share.
-struct LevelControl {
-    std::optional<SteadyTime> deadline;
-    std::atomic<bool> timeUp{false};
-    std::atomic<int> firstWon{0};  // index of the first candidate found to win by force
-};
-
 // Room for some eight times what a search at the level stores; each level stores some eight to ten
-// times what the level below it stores.
+// times what the level below it stores. A level finds nothing of use in what the levels above it
+// stored: they stored other positions under the same number of levels left.
 int TableBitsForLevel(int level) {
-    return 3 * level + 4;
+    return 3 * level + 5;
 }
 
 // Below this level a search takes less than starting a thread.
 constexpr int kThreadsFromLevel = 4;
-// How many searches pass between two looks at the clock and at the other threads.
-constexpr std::uint64_t kCheckInterval = 1024;
 
-// One thread's look-ahead: the recursion of the human's replies and the computer's answers down to
-// the level, and the evaluation at the horizon. Each search works on its own copy of the board.
-class Search {
+Verdict VerdictOf(const HumanReplies& replies) {
+    return replies.lost ? Verdict::Lost : replies.won ? Verdict::Won : Verdict::None;
+}
+
+void LowerTo(std::atomic<int>& value, int lower) {
+    int now = value.load();
+    while (lower < now && !value.compare_exchange_weak(now, lower)) {
+    }
+}
+
+// One level of the look-ahead over all candidates, split into work items: the computer's answers
+// to one human reply to one candidate. Threads take the items in the list's order, so the lower
+// candidates finish first; whoever finishes a candidate's last item combines its replies in their
+// order, as searching the candidate whole would, and stops where a reply refutes it.
+class LevelRun {
   public:
-    Search(const Position& root, int level, TranspositionTable& table, LevelControl& control)
-        : root_(root), pos_(root), level_(level), table_(table), control_(control) {}
-
-    // The look-ahead on the candidate with this index in the list; nothing when it was cut short
-    // by the deadline or by an earlier candidate's forced win.
-    std::optional<CandidateReport> Examine(int column, int index) {
-        index_ = index;
-        aborted_ = false;
-        pos_ = root_;
-        pos_.Play(column, Side::Computer);
-        const HumanReplies replies = SearchHumanMoves(1);
-        if (aborted_) {
-            return std::nullopt;
+    LevelRun(const Position& root, const std::vector<int>& candidates, int level,
+             TranspositionTable& table, LevelControl& control,
+             const std::function<void(int)>& progress)
+        : level_(level),
+          table_(table),
+          control_(control),
+          progress_(progress),
+          candidates_(candidates.size()),
+          tracker_(static_cast<int>(candidates.size())) {
+        progress_(tracker_.Value());
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            Plan(root, candidates[i], static_cast<int>(i));
         }
-        const Verdict verdict = replies.lost  ? Verdict::Lost
-                                : replies.won ? Verdict::Won
-                                              : Verdict::None;
-        return CandidateReport{column, verdict, replies.lines};
+    }
+
+    // One thread for each cache, at most one for each work item.
+    void Run(const std::vector<LastAnswersCache*>& caches) {
+        const int threads =
+            std::min(static_cast<int>(caches.size()), static_cast<int>(items_.size()));
+        std::vector<std::thread> helpers;
+        try {
+            for (int t = 1; t < threads; ++t) {
+                helpers.emplace_back(
+                    [this, &caches, t] { Work(*caches[static_cast<std::size_t>(t)]); });
+            }
+        } catch (const std::system_error&) {
+            // Short of memory for another thread: the threads there are do all the work.
+        }
+        Work(*caches.front());
+        for (std::thread& helper : helpers) {
+            helper.join();
+        }
+    }
+
+    // After a level that completed: the candidates in order up to and including the first forced
+    // win.
+    std::vector<CandidateReport> Examined() const {
+        std::vector<CandidateReport> examined;
+        const int last = std::min<int>(control_.firstWon, static_cast<int>(candidates_.size()) - 1);
+        for (int i = 0; i <= last; ++i) {
+            examined.push_back(*candidates_[static_cast<std::size_t>(i)].report);
+        }
+        return examined;
     }
 
     std::uint64_t nodes() const { return nodes_; }
 
   private:
-    // The human replies to the computer stone on top; columns from 1 to 7, the first refutation
-    // ends the search.
-    HumanReplies SearchHumanMoves(int depth) {
-        CountSearch();
-        HumanReplies replies;
-        if (aborted_) {
-            return replies;
-        }
-        const int levelsLeft = level_ - depth;
-        // At the horizon the evaluation costs less than a look into the table.
-        if (levelsLeft == 0) {
-            return RepliesAtHorizon();
-        }
-        const std::uint64_t key = pos_.Key();
-        if (table_.Probe(key, levelsLeft, replies)) {
-            return replies;
-        }
-        replies = RepliesAnswered(depth);
-        if (!aborted_) {
-            table_.Store(key, levelsLeft, replies);
-        }
-        return replies;
-    }
+    struct Candidate {
+        int column = 0;
+        Position position;              // with the candidate's stone
+        std::vector<int> replies;       // the human replies whose answers are searched, in order
+        bool fourAfterReplies = false;  // the next open reply makes four at once
+        std::vector<std::optional<CompAnswers>> answers;  // by reply
+        std::atomic<int> itemsLeft{0};
+        std::optional<CandidateReport> report;
+    };
 
-    HumanReplies RepliesAtHorizon() {
-        HumanReplies replies;
-        for (int col = 1; col <= kColumns; ++col) {
-            if (pos_.IsOpen(col) && AnalyseEnemyCol(col, replies.lines)) {
-                replies.lost = replies.humanWon = true;
-                break;
-            }
-        }
-        return replies;
-    }
+    struct Item {
+        int candidate;
+        int reply;
+    };
 
-    // Below the horizon every reply that makes no four is answered by the computer one level
-    // deeper.
-    HumanReplies RepliesAnswered(int depth) {
-        HumanReplies replies;
-        const std::uint64_t humanFours = pos_.FourCells(Side::Human);
-        int openReplies = 0;
-        int winningReplies = 0;
-        for (int col = 1; col <= kColumns; ++col) {
-            if (!pos_.IsOpen(col)) {
-                continue;
-            }
-            ++openReplies;
-            if ((humanFours & pos_.LandingBit(col)) != 0) {
-                replies.lost = replies.humanWon = true;
-                return replies;
-            }
-            pos_.Play(col, Side::Human);
-            const CompAnswers answers = SearchCompMoves(depth + 1);
-            pos_.Take(col);
-            if (aborted_) {
-                return replies;
-            }
-            AddTally(replies.lines, answers.lines);
-            if (answers.allLose) {
-                replies.lost = true;
-                return replies;
-            }
-            winningReplies += answers.won ? 1 : 0;
-        }
-        replies.won = winningReplies == openReplies && openReplies != 0;
-        return replies;
-    }
-
-    // The computer's answers to the human stone on top; the first four or forced win ends it.
-    CompAnswers SearchCompMoves(int depth) {
-        CountSearch();
-        CompAnswers answers;
-        if (aborted_) {
-            return answers;
-        }
-        // The replies to every answer are looked up in the table: start loading them all at once.
-        const int levelsLeft = level_ - depth;
-        for (int col = 1; levelsLeft > 0 && col <= kColumns; ++col) {
-            if (pos_.IsOpen(col)) {
-                table_.Prefetch(pos_.KeyAfterComputerIn(col), levelsLeft);
-            }
-        }
-        const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
-        int tried = 0;
-        int lost = 0;
-        for (int col = 1; col <= kColumns; ++col) {
-            if (!pos_.IsOpen(col)) {
-                continue;
-            }
-            ++tried;
-            if ((computerFours & pos_.LandingBit(col)) != 0) {
-                answers.won = true;
-                return answers;
-            }
-            pos_.Play(col, Side::Computer);
-            const HumanReplies replies = SearchHumanMoves(depth);
-            pos_.Take(col);
-            if (aborted_) {
-                return answers;
-            }
-            AddTally(answers.lines, replies.lines);
-            lost += replies.lost ? 1 : 0;
-            if (replies.won) {
-                answers.won = true;
-                return answers;
-            }
-        }
-        answers.allLose = lost == tried && tried != 0;
-        return answers;
-    }
-
-    // A human stone in col at the horizon: counts its lines and tells whether it makes four. The
-    // stone is only looked at, never placed, so there is nothing to take back.
-    bool AnalyseEnemyCol(int col, LineTally& lines) const {
-        const StoneLines& found =
-            kStoneLines[static_cast<std::size_t>(pos_.ScansOfHumanStoneIn(col))];
-        lines[2] += found.lines2;
-        lines[3] += found.lines3;
-        lines[4] += found.lines4;
-        return found.four;
-    }
-
-    void CountSearch() {
-        if (++nodes_ % kCheckInterval != 0) {
+    // Settles the candidate at once where that is quick: at level 1, from the table, or when its
+    // replies need no search; otherwise lists its work items.
+    void Plan(const Position& root, int column, int index) {
+        Candidate& c = candidates_[static_cast<std::size_t>(index)];
+        c.column = column;
+        c.position = root;
+        c.position.Play(column, Side::Computer);
+        if (level_ == 1) {
+            HumanReplies replies;
+            PackedLines lines = 0;
+            replies.lost = EvaluateReplies(c.position, lines);
+            AddPackedLines(replies.lines, lines);
+            Settle(index, replies);
             return;
         }
-        if (control_.timeUp.load(std::memory_order_relaxed) ||
-            control_.firstWon.load(std::memory_order_relaxed) < index_) {
-            aborted_ = true;
-        } else if (control_.deadline && std::chrono::steady_clock::now() >= *control_.deadline) {
-            control_.timeUp.store(true, std::memory_order_relaxed);
-            aborted_ = true;
+        HumanReplies stored;
+        if (table_.Probe(c.position.Key(), level_ - 1, stored)) {
+            Settle(index, stored);
+            return;
+        }
+        const std::uint64_t humanFours = c.position.FourCells(Side::Human);
+        for (int col = 1; col <= kColumns && !c.fourAfterReplies; ++col) {
+            if (c.position.IsOpen(col)) {
+                c.fourAfterReplies = (humanFours & c.position.LandingBit(col)) != 0;
+                if (!c.fourAfterReplies) {
+                    c.replies.push_back(col);
+                }
+            }
+        }
+        const int count = static_cast<int>(c.replies.size());
+        c.answers.resize(c.replies.size());
+        c.itemsLeft = count;
+        for (int reply = 0; reply < count; ++reply) {
+            items_.push_back({index, reply});
+        }
+        if (count == 0) {
+            Combine(index);
         }
     }
 
-    const Position& root_;
-    Position pos_;
+    void Work(LastAnswersCache& cache) {
+        Search search(level_, table_, cache, control_);
+        for (;;) {
+            const std::size_t next = next_.fetch_add(1);
+            if (next >= items_.size() || control_.timeUp) {
+                break;
+            }
+            const Item item = items_[next];
+            Candidate& c = candidates_[static_cast<std::size_t>(item.candidate)];
+            std::optional<CompAnswers>& answers = c.answers[static_cast<std::size_t>(item.reply)];
+            if (control_.Needed(item.candidate, item.reply)) {
+                Position position = c.position;
+                position.Play(c.replies[static_cast<std::size_t>(item.reply)], Side::Human);
+                answers = search.AnswersAfterReply(position, item.candidate, item.reply);
+                if (answers && answers->allLose) {
+                    LowerTo(control_.firstRefutation[static_cast<std::size_t>(item.candidate)],
+                            item.reply);
+                }
+            }
+            if (c.itemsLeft.fetch_sub(1) == 1) {
+                Combine(item.candidate);
+            }
+        }
+        nodes_ += search.nodes();
+    }
+
+    // The candidate's replies in order, as the search of its replies takes them; nothing when
+    // a needed one was cut short.
+    void Combine(int index) {
+        Candidate& c = candidates_[static_cast<std::size_t>(index)];
+        HumanReplies replies;
+        int winningReplies = 0;
+        for (const std::optional<CompAnswers>& answers : c.answers) {
+            if (!answers) {
+                return;
+            }
+            AddTally(replies.lines, answers->lines);
+            if (answers->allLose) {
+                replies.lost = true;
+                break;
+            }
+            winningReplies += answers->won ? 1 : 0;
+        }
+        if (!replies.lost && c.fourAfterReplies) {
+            replies.lost = true;
+        }
+        replies.won = !replies.lost && winningReplies == static_cast<int>(c.replies.size()) &&
+                      winningReplies != 0;
+        table_.Store(c.position.Key(), level_ - 1, replies);
+        Settle(index, replies);
+    }
+
+    void Settle(int index, const HumanReplies& replies) {
+        Candidate& c = candidates_[static_cast<std::size_t>(index)];
+        c.report = CandidateReport{c.column, VerdictOf(replies), replies.lines};
+        if (replies.won) {
+            LowerTo(control_.firstWon, index);
+        }
+        const std::lock_guard lock(progressLock_);
+        if (tracker_.Finish(index) && tracker_.Value() <= control_.firstWon + 1 &&
+            tracker_.Value() <= static_cast<int>(candidates_.size())) {
+            progress_(tracker_.Value());
+        }
+    }
+
     int level_;
     TranspositionTable& table_;
     LevelControl& control_;
-    int index_ = 0;
-    bool aborted_ = false;
-    std::uint64_t nodes_ = 0;
+    const std::function<void(int)>& progress_;
+    std::vector<Candidate> candidates_;
+    std::vector<Item> items_;
+    std::atomic<std::size_t> next_{0};
+    std::atomic<std::uint64_t> nodes_{0};
+    std::mutex progressLock_;
+    CandidateProgress tracker_;
 };
 
 }  // namespace
+
+CandidateProgress::CandidateProgress(int candidates)
+    : finished_(static_cast<std::size_t>(candidates), false) {}
+
+bool CandidateProgress::Finish(int index) {
+    finished_[static_cast<std::size_t>(index)] = true;
+    const int before = firstUnfinished_;
+    while (firstUnfinished_ < static_cast<int>(finished_.size()) &&
+           finished_[static_cast<std::size_t>(firstUnfinished_)]) {
+        ++firstUnfinished_;
+    }
+    return firstUnfinished_ != before;
+}
+
+// Each level takes some 3 to 15 times as long as the level before it, the factor mostly shrinking
+// as the levels deepen: the smaller of the last two factors tends to the long side by a little,
+// which the damping turns round. Times of a few milliseconds say too little: the next level is
+// short enough to be tried in any case.
+double EstimateNextLevelSeconds(const std::vector<double>& levelSeconds) {
+    constexpr double kDamping = 0.8;
+    constexpr double kTooShortToTell = 0.002;
+    const std::size_t n = levelSeconds.size();
+    if (n < 3 || levelSeconds[n - 3] < kTooShortToTell) {
+        return 0;
+    }
+    const double growth = std::min(levelSeconds[n - 1] / levelSeconds[n - 2],
+                                   levelSeconds[n - 2] / levelSeconds[n - 3]);
+    return kDamping * growth * levelSeconds[n - 1];
+}
 
 LookAhead::LookAhead(int maxLog2TableEntries, int threads)
     : maxLog2TableEntries_(maxLog2TableEntries),
       threads_(threads > 0 ? threads
                            : std::max(1, static_cast<int>(std::thread::hardware_concurrency()))) {}
 
+LookAhead::~LookAhead() = default;
+
 LookAheadOutcome LookAhead::Run(const GameRecord& rec, const std::vector<int>& candidates,
                                 int level, std::optional<SteadyTime> deadline,
                                 const std::function<void(int)>& progress) {
-    table_.Allocate(std::min(maxLog2TableEntries_, TableBitsForLevel(level)));
+    while (static_cast<int>(caches_.size()) < threads_) {
+        caches_.push_back(std::make_unique<LastAnswersCache>());
+    }
+    std::vector<LastAnswersCache*> caches;
+    for (const std::unique_ptr<LastAnswersCache>& cache : caches_) {
+        caches.push_back(cache.get());
+    }
+    const std::vector<LastAnswersCache*> firstCache(1, caches.front());
     const Position root = Position::FromWorkBoard(rec);
     LookAheadOutcome outcome;
-    const int firstLevel = deadline ? 1 : level;
-    for (int current = firstLevel; current <= level; ++current) {
-        const bool limited = deadline && current > 1;
-        if (!RunLevel(root, candidates, current, limited ? deadline : std::nullopt, progress,
-                      outcome)) {
+    std::vector<double> levelSeconds;
+    for (int current = deadline ? 1 : level; current <= level; ++current) {
+        const SteadyTime start = std::chrono::steady_clock::now();
+        table_.Allocate(std::min(maxLog2TableEntries_, TableBitsForLevel(current)));
+        table_.StartLevel(current);
+        // Level 1 takes no time worth limiting and gives the decision at the least.
+        LevelControl control(current > 1 ? deadline : std::nullopt, &stopped_);
+        LevelRun run(root, candidates, current, table_, control, progress);
+        run.Run(current >= kThreadsFromLevel ? caches : firstCache);
+        outcome.nodes += run.nodes();
+        if (control.timeUp) {
             break;
         }
+        outcome.examined = run.Examined();
         outcome.completedLevel = current;
+        const SteadyTime end = std::chrono::steady_clock::now();
+        levelSeconds.push_back(std::chrono::duration<double>(end - start).count());
+        if (deadline && (stopped_ || end + std::chrono::duration_cast<SteadyTime::duration>(
+                                               std::chrono::duration<double>(
+                                                   EstimateNextLevelSeconds(levelSeconds))) >
+                                         *deadline)) {
+            break;
+        }
     }
     return outcome;
-}
-
-bool LookAhead::RunLevel(const Position& root, const std::vector<int>& candidates, int level,
-                         std::optional<SteadyTime> deadline,
-                         const std::function<void(int)>& progress, LookAheadOutcome& outcome) {
-    const int count = static_cast<int>(candidates.size());
-    LevelControl control;
-    control.deadline = deadline;
-    control.firstWon = count;
-    std::vector<std::optional<CandidateReport>> found(candidates.size());
-    std::atomic<int> next{0};
-    std::atomic<std::uint64_t> nodes{0};
-    std::mutex progressLock;
-    int begun = 0;
-
-    const auto work = [&] {
-        Search search(root, level, table_, control);
-        for (;;) {
-            const int i = next.fetch_add(1);
-            if (i >= count || i > control.firstWon.load()) {
-                break;
-            }
-            {
-                const std::lock_guard lock(progressLock);
-                progress(++begun);
-            }
-            std::optional<CandidateReport> report =
-                search.Examine(candidates[static_cast<std::size_t>(i)], i);
-            if (report) {
-                if (report->verdict == Verdict::Won) {
-                    int first = control.firstWon.load();
-                    while (i < first && !control.firstWon.compare_exchange_weak(first, i)) {
-                    }
-                }
-                found[static_cast<std::size_t>(i)] = report;
-            } else if (control.timeUp) {
-                break;
-            }
-        }
-        nodes += search.nodes();
-    };
-
-    std::vector<std::thread> helpers;
-    const int threads = level >= kThreadsFromLevel ? std::min(threads_, count) : 1;
-    for (int t = 1; t < threads; ++t) {
-        helpers.emplace_back(work);
-    }
-    work();
-    for (std::thread& helper : helpers) {
-        helper.join();
-    }
-
-    outcome.nodes += nodes;
-    if (control.timeUp) {
-        return false;
-    }
-    outcome.examined.clear();
-    const int last = std::min(control.firstWon.load(), count - 1);
-    for (int i = 0; i <= last; ++i) {
-        outcome.examined.push_back(*found[static_cast<std::size_t>(i)]);
-    }
-    return true;
 }
 
 }  // namespace quorbel

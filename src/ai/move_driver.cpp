@@ -157,6 +157,9 @@ bool MoveDriver::LookAheadStage(Game& game) {
         outcome = lookAhead_.Run(rec, candidates, rec.Level, deadline,
                                  [&toolkit](int begun) { toolkit.setProgressValue(begun); });
     });
+    if (!options_.keepTable) {
+        lookAhead_.ReleaseTable();
+    }
     report_.completedLevel = outcome.completedLevel;
     report_.nodes = outcome.nodes;
 

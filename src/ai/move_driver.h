@@ -22,8 +22,12 @@ constexpr double MaxThinkSeconds = 15;
 
 struct PlayerOptions {
     std::optional<double> thinkLimitSeconds = MaxThinkSeconds;  // none: the chosen level only
-    int maxLog2TableEntries = 24;                               // of 32 bytes each: at most 512 MiB
-    int threads = 0;                                            // 0: one per core
+    // Entries of 16 bytes, and a 64th as many of 32 bytes: at most 528 MiB.
+    int maxLog2TableEntries = 25;
+    int threads = 0;  // 0: one per core
+    // The table's memory goes back after each move, while the human thinks; kept only to be
+    // looked at.
+    bool keepTable = false;
 };
 
 class MoveDriver : public ComputerPlayer {
@@ -33,6 +37,8 @@ class MoveDriver : public ComputerPlayer {
     ~MoveDriver() override;
 
     void MakeCompMove(Game& game) override;
+    // The look-ahead ends as if its time were up: the deepest level completed decides.
+    void StopThinking() override { lookAhead_.Stop(); }
 
     // What the last call found, for the analysis tool, the benchmark and the tests.
     const MoveReport& LastReport() const { return report_; }

@@ -1,18 +1,21 @@
 #pragma once
 
 // What the look-ahead found for the human's replies to a position, kept so that a position reached
-// again by another order of moves (in another candidate's look-ahead, or at another level of the
-// same move) is not searched again. The result of a reply search depends only on the position and
-// on the number of levels still to search below it, so an entry is valid for as long as it stays.
+// again by another order of moves (in another candidate's look-ahead, or in another thread's work)
+// is not searched again. The result of a reply search depends only on the position and on the
+// number of levels still to search below it, so an entry is valid for as long as it stays.
 //
-// The table has a fixed size. Entries live in buckets of two: one keeps the result of the deeper
-// search, the other always takes the newest; a full table only costs time. Several threads may
-// use the table at once: each entry is locked by a bit of its key word while it is read or
-// written, and an entry found locked counts as a miss.
+// The table has a fixed size while a search runs. Most results have one to three levels left below
+// them: their counts fit into compact entries of 16 bytes, four to a cache line. When a line is
+// full, the entry with the fewest levels left, the cheapest to search again, makes room; entries
+// stored by an earlier level of the same move count as free, as no level has a use for them. The
+// far fewer and far costlier results with more levels left have wide entries of 32 bytes in a part
+// of their own, two to a cache line: one keeps the deeper result, the other the newest. Several
+// threads may use the table at once: each entry is locked by a bit of its first word while it is
+// read or written, and an entry found locked counts as a miss.
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 #include "ai/move_report.h"
 
@@ -20,10 +23,9 @@ namespace quorbel {
 
 // Everything a search of the human's replies hands back to its caller.
 struct HumanReplies {
-    bool lost = false;      // a reply refutes the computer move: a forced loss
-    bool won = false;       // every reply is answered by a forced win
-    bool humanWon = false;  // the loss is a four of the human made at once
-    LineTally lines;        // the human lines counted at the horizon below
+    bool lost = false;  // a reply refutes the computer move: a forced loss
+    bool won = false;   // every reply is answered by a forced win
+    LineTally lines;    // the human lines counted at the horizon below
 };
 
 class TranspositionTable {
@@ -33,9 +35,17 @@ class TranspositionTable {
     TranspositionTable(const TranspositionTable&) = delete;
     TranspositionTable& operator=(const TranspositionTable&) = delete;
 
-    // Makes room for at least 2^log2Entries entries of 32 bytes; a smaller table is given up with
-    // its contents, a larger one kept. Before any Probe or Store, on one thread.
+    // Makes room for 2^log2Entries compact entries and 2^(log2Entries - 6) wide ones (2^log2Entries
+    // * 16.5 bytes), or for as many as the memory allows: with fewer entries, or none, the search
+    // stays exact, only slower. A smaller table than this is given up with its contents, a larger
+    // one kept. The pages are taken as the search first writes to them, so this returns at once.
+    // Before any Probe or Store, on one thread.
     void Allocate(int log2Entries);
+    // Gives the memory back; the next Allocate starts with an empty table.
+    void Release();
+    // What is stored from now on belongs to this level of the look-ahead (1 and up); what earlier
+    // levels stored makes room first. On one thread, between the levels.
+    void StartLevel(int level) { generation_ = static_cast<std::uint64_t>(level) & 15; }
 
     // Starts loading the entries a Probe or Store of this key will read.
     void Prefetch(std::uint64_t positionKey, int levelsLeft) const;
@@ -43,19 +53,28 @@ class TranspositionTable {
     bool Probe(std::uint64_t positionKey, int levelsLeft, HumanReplies& found);
     void Store(std::uint64_t positionKey, int levelsLeft, const HumanReplies& replies);
 
-    std::size_t Capacity() const { return entries_ ? std::size_t{1} << log2Entries_ : 0; }
+    std::size_t Capacity() const;  // entries of both kinds
     std::size_t Bytes() const;
     std::size_t CountUsed() const;  // walks the whole table
 
   private:
-    struct Entry;
-    Entry* BucketOf(std::uint64_t ident) const;
-    void Release();
+    struct Compact;
+    struct Wide;
+    Compact* CompactBucket(std::uint64_t hash) const;
+    Wide* WideBucket(std::uint64_t ident) const;
+    bool ProbeCompact(std::uint64_t ident, HumanReplies& found);
+    bool ProbeWide(std::uint64_t ident, HumanReplies& found);
+    void StoreCompact(std::uint64_t ident, const HumanReplies& replies);
+    void StoreWide(std::uint64_t ident, const HumanReplies& replies);
+    bool Map(int log2Entries);
 
-    int log2Entries_ = 0;
+    int log2Entries_ = 0;  // of the compact entries
+    std::uint64_t generation_ = 0;
     void* mapping_ = nullptr;
     std::size_t mappedBytes_ = 0;
-    Entry* entries_ = nullptr;  // inside the mapping, on a huge-page boundary
+    // Inside the mapping, from a huge-page boundary: the compact entries, then the wide ones.
+    Compact* compact_ = nullptr;
+    Wide* wide_ = nullptr;
 };
 
 }  // namespace quorbel

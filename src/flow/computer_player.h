@@ -12,6 +12,9 @@ class ComputerPlayer {
   public:
     virtual ~ComputerPlayer() = default;
     virtual void MakeCompMove(Game& game) = 0;
+    // The window is closing: a decision under way, and any later one, ends as soon as it can with
+    // what it has found so far. From any thread.
+    virtual void StopThinking() {}
 };
 
 }  // namespace quorbel

@@ -71,7 +71,7 @@ TEST(Position, PlayAndTakeKeepKeyAndLinesAsBuildingFromTheBoardDoes) {
                 EXPECT_EQ(Readings(position), Readings(Position::FromWorkBoard(rec)));
                 rec.TakeStone(col);
             }
-            position.Take(col);
+            position.Take(col, side);
             EXPECT_EQ(Readings(position), before) << moves << " column " << col;
         }
         std::string board;
@@ -83,18 +83,70 @@ TEST(Position, PlayAndTakeKeepKeyAndLinesAsBuildingFromTheBoardDoes) {
     }
 }
 
-TEST(Position, KeyAfterAComputerStoneIsTheKeyOfThePositionWithIt) {
+// The replies' evaluations one by one, summed whether or not one of them makes four.
+PackedLines LinesOfEachReply(const Position& position) {
+    PackedLines sum = 0;
+    for (int col = 1; col <= kColumns; ++col) {
+        if (position.IsOpen(col)) {
+            sum += kStoneLines[static_cast<std::size_t>(position.ScansOfHumanStoneIn(col))].packed;
+        }
+    }
+    return sum;
+}
+
+TEST(Position, LinesOfAllRepliesAreTheSumOfEachReplysEvaluation) {
+    int withoutFour = 0;
+    for (const std::string& moves : RandomPositions(7, 300, 1, 38, false)) {
+        GameRecord rec;
+        ASSERT_EQ(SetUpFromMoves(rec, moves), MovesError::None);
+        Position position = Position::FromWorkBoard(rec);
+        const PackedLines now = position.LinesOfAllReplies();
+        // A four ends an evaluation early, so only then may the sum differ.
+        if ((position.FourCells(Side::Human) & position.LandingCells()) == 0) {
+            EXPECT_EQ(now, LinesOfEachReply(position)) << moves;
+            ++withoutFour;
+        }
+        for (int col = 1; col <= kColumns; ++col) {
+            if (position.IsOpen(col)) {
+                const PackedLines predicted = position.LinesOfAllRepliesAfterComputerIn(col, now);
+                position.Play(col, Side::Computer);
+                EXPECT_EQ(predicted, position.LinesOfAllReplies()) << moves << " column " << col;
+                position.Take(col, Side::Computer);
+            }
+        }
+    }
+    EXPECT_GT(withoutFour, 100);
+}
+
+TEST(Position, KeysAfterStonesAreTheKeysOfThePositionsWithThem) {
     for (const std::string& moves : RandomPositions(9, 100, 1, 30, false)) {
         GameRecord rec;
         ASSERT_EQ(SetUpFromMoves(rec, moves), MovesError::None);
         Position position = Position::FromWorkBoard(rec);
         for (int col = 1; col <= kColumns; ++col) {
-            if (position.IsOpen(col)) {
-                const std::uint64_t predicted = position.KeyAfterComputerIn(col);
-                position.Play(col, Side::Computer);
-                EXPECT_EQ(position.Key(), predicted);
-                position.Take(col);
+            if (!position.IsOpen(col)) {
+                continue;
             }
+            const std::uint64_t afterComputer = position.KeyAfterComputerIn(col);
+            const std::uint64_t afterHuman = position.KeyAfterHumanIn(col);
+            std::vector<std::uint64_t> afterBoth;
+            for (int answer = 1; answer <= kColumns; ++answer) {
+                afterBoth.push_back(position.KeyAfterHumanAndComputerIn(col, answer));
+            }
+            position.Play(col, Side::Computer);
+            EXPECT_EQ(position.Key(), afterComputer);
+            position.Take(col, Side::Computer);
+            position.Play(col, Side::Human);
+            EXPECT_EQ(position.Key(), afterHuman);
+            for (int answer = 1; answer <= kColumns; ++answer) {
+                if (position.IsOpen(answer)) {
+                    position.Play(answer, Side::Computer);
+                    EXPECT_EQ(position.Key(), afterBoth[static_cast<std::size_t>(answer - 1)])
+                        << moves << " " << col << answer;
+                    position.Take(answer, Side::Computer);
+                }
+            }
+            position.Take(col, Side::Human);
         }
     }
 }

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <atomic>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "ai/transposition_table.h"
@@ -14,31 +18,41 @@ namespace {
 // Keys like a position's: a marker bit above each column keeps them non-zero.
 constexpr std::uint64_t kKey = 0x0040810204081ULL | 0x5;
 
-HumanReplies Replies(bool lost, bool won, bool humanWon, std::int64_t base) {
-    HumanReplies replies{lost, won, humanWon, {}};
-    replies.lines[2] = base;
-    replies.lines[3] = base + 1;
-    replies.lines[4] = base + 2;
+HumanReplies Replies(bool lost, bool won, std::int64_t lines2, std::int64_t lines3,
+                     std::int64_t lines4) {
+    HumanReplies replies{lost, won, {}};
+    replies.lines[2] = lines2;
+    replies.lines[3] = lines3;
+    replies.lines[4] = lines4;
     return replies;
+}
+
+HumanReplies Replies(bool lost, bool won, std::int64_t base) {
+    return Replies(lost, won, base, base + 1, base + 2);
 }
 
 void ExpectSame(const HumanReplies& found, const HumanReplies& stored) {
     EXPECT_EQ(found.lost, stored.lost);
     EXPECT_EQ(found.won, stored.won);
-    EXPECT_EQ(found.humanWon, stored.humanWon);
     EXPECT_EQ(found.lines, stored.lines);
 }
 
-TEST(TranspositionTable, GivesBackFlagsAndCountsBeyond32Bits) {
+// Compact entries (up to three levels left) hold the largest counts three levels can give, 4 * 7^7
+// lines and 7^7 fours; wide ones counts beyond 32 bits.
+TEST(TranspositionTable, GivesBackFlagsAndTheLargestCounts) {
     TranspositionTable table;
     table.Allocate(12);
+    const std::int64_t stones = 823543;                                 // 7^7
     const std::int64_t beyond = std::int64_t{44} * 1000 * 1000 * 1000;  // a level-7 count
-    for (const HumanReplies& stored :
-         {Replies(true, false, true, beyond), Replies(false, true, false, 7),
-          Replies(true, false, false, std::int64_t{1} << 31), Replies(false, false, false, 0)}) {
-        table.Store(kKey, 3, stored);
+    for (const auto& [levels, stored] :
+         {std::pair{3, Replies(true, false, 4 * stones, 4 * stones, stones)},
+          {3, Replies(false, true, 7)},
+          {1, Replies(true, false, 0)},
+          {4, Replies(true, false, beyond)},
+          {9, Replies(false, true, std::int64_t{1} << 31)}}) {
+        table.Store(kKey, levels, stored);
         HumanReplies found;
-        ASSERT_TRUE(table.Probe(kKey, 3, found));
+        ASSERT_TRUE(table.Probe(kKey, levels, found)) << levels;
         ExpectSame(found, stored);
     }
 }
@@ -46,26 +60,108 @@ TEST(TranspositionTable, GivesBackFlagsAndCountsBeyond32Bits) {
 TEST(TranspositionTable, MissesOtherLevelsAndOtherPositions) {
     TranspositionTable table;
     table.Allocate(12);
-    table.Store(kKey, 3, Replies(false, true, false, 5));
+    table.Store(kKey, 3, Replies(false, true, 5));
+    table.Store(kKey, 5, Replies(false, true, 5));
     HumanReplies found;
-    EXPECT_FALSE(table.Probe(kKey, 2, found));
-    EXPECT_FALSE(table.Probe(kKey, 4, found));
+    for (const int levels : {1, 2, 4, 6}) {
+        EXPECT_FALSE(table.Probe(kKey, levels, found)) << levels;
+    }
     EXPECT_FALSE(table.Probe(kKey ^ 0x2, 3, found));
-    EXPECT_EQ(table.CountUsed(), 1u);
+    EXPECT_FALSE(table.Probe(kKey ^ 0x2, 5, found));
+    EXPECT_EQ(table.CountUsed(), 2u);
 }
 
 TEST(TranspositionTable, GrowingStartsEmptyAndShrinkingKeepsTheTable) {
     TranspositionTable table;
     table.Allocate(12);
-    table.Store(kKey, 1, Replies(false, false, false, 5));
+    table.Store(kKey, 1, Replies(false, false, 5));
     table.Allocate(10);
     HumanReplies found;
     EXPECT_TRUE(table.Probe(kKey, 1, found));
-    EXPECT_EQ(table.Capacity(), 4096u);
+    EXPECT_EQ(table.Capacity(), 4096u + 64);
     table.Allocate(14);
     EXPECT_FALSE(table.Probe(kKey, 1, found));
-    EXPECT_EQ(table.Capacity(), 16384u);
-    EXPECT_EQ(table.Bytes(), 16384u * 32);
+    EXPECT_EQ(table.Capacity(), 16384u + 256);
+    EXPECT_EQ(table.Bytes(), 16384u * 16 + 256 * 32);
+}
+
+// Distinct keys like a position's.
+std::uint64_t KeyNumber(int i) {
+    return kKey + static_cast<std::uint64_t>(i) * 128;
+}
+
+int CountFound(TranspositionTable& table, int first, int count, int levels) {
+    int found = 0;
+    for (int i = first; i < first + count; ++i) {
+        HumanReplies replies;
+        found += table.Probe(KeyNumber(i), levels, replies) ? 1 : 0;
+    }
+    return found;
+}
+
+TEST(TranspositionTable, CheapResultsMakeRoomForCostlyOnesAndEarlierLevelsForAll) {
+    TranspositionTable table;
+    table.Allocate(10);  // 1024 compact entries
+    table.StartLevel(7);
+    for (int i = 0; i < 400; ++i) {
+        table.Store(KeyNumber(i), 3, Replies(false, false, i));
+    }
+    const int costly = CountFound(table, 0, 400, 3);
+    EXPECT_GT(costly, 360);
+    const auto flood = [&table] {
+        for (int i = 1000; i < 30000; ++i) {
+            table.Store(KeyNumber(i), 1, Replies(false, false, i));
+        }
+    };
+    flood();
+    EXPECT_EQ(CountFound(table, 0, 400, 3), costly);
+    EXPECT_GT(CountFound(table, 29000, 1000, 1), 100);
+    table.StartLevel(8);
+    flood();
+    EXPECT_LT(CountFound(table, 0, 400, 3), costly / 4);
+}
+
+// The program's address space now, in bytes.
+std::size_t AddressSpaceInUse() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmSize:", 0) == 0) {
+            return static_cast<std::size_t>(std::stoull(line.substr(7))) * 1024;
+        }
+    }
+    return 0;
+}
+
+// Runs check under a limit of the address space of limitMiB more than is in use.
+template <typename Check>
+void UnderAddressSpaceLimit(std::size_t limitMiB, Check check) {
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &before), 0);
+    rlimit limited = before;
+    limited.rlim_cur = AddressSpaceInUse() + (limitMiB << 20);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &limited), 0);
+    check();
+    setrlimit(RLIMIT_AS, &before);
+}
+
+TEST(TranspositionTable, TooLittleMemoryGivesASmallerTableOrNoneButNeverFails) {
+    UnderAddressSpaceLimit(400, [] {
+        TranspositionTable table;
+        table.Allocate(30);  // 32 GiB asked for
+        EXPECT_GT(table.Capacity(), 0u);
+        EXPECT_LT(table.Bytes(), std::size_t{400} << 20);
+        table.Store(kKey, 2, Replies(false, true, 9));
+        HumanReplies found;
+        EXPECT_TRUE(table.Probe(kKey, 2, found));
+    });
+    UnderAddressSpaceLimit(40, [] {
+        TranspositionTable table;
+        table.Allocate(20);
+        EXPECT_EQ(table.Capacity(), 0u);
+        table.Store(kKey, 2, Replies(false, true, 9));
+        HumanReplies found;
+        EXPECT_FALSE(table.Probe(kKey, 2, found));
+    });
 }
 
 // Every key's content is a function of the key, so a torn read would show as a mismatch.
@@ -78,15 +174,14 @@ TEST(TranspositionTable, ConcurrentUseNeverMixesTwoEntries) {
         for (int i = 0; i < 200000; ++i) {
             x = x * 6364136223846793005ULL + 1442695040888963407ULL;
             const std::uint64_t key = kKey + ((x >> 33) % 5000) * 128;
-            const int levels = static_cast<int>((x >> 20) % 3);
-            const auto base =
-                static_cast<std::int64_t>(key * 3 + static_cast<std::uint64_t>(levels));
-            const HumanReplies expected = Replies(key % 3 == 0, key % 3 == 1, key % 5 == 0, base);
+            const int levels = 1 + static_cast<int>((x >> 20) % 5);  // compact and wide
+            const auto base = static_cast<std::int64_t>(key % 100000 * 6) + levels;
+            const HumanReplies expected = Replies(key % 3 == 0, key % 3 == 1, base);
             HumanReplies found;
             if (table.Probe(key, levels, found)) {
                 ++hits;
                 if (found.lines != expected.lines || found.lost != expected.lost ||
-                    found.won != expected.won || found.humanWon != expected.humanWon) {
+                    found.won != expected.won) {
                     ADD_FAILURE() << "mixed entry for key " << key;
                     return;
                 }

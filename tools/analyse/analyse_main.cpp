@@ -30,9 +30,9 @@ constexpr const char* kUsage =
     "Reads lines \"MOVES LEVEL\" from standard input: MOVES the columns 1-7 played from the empty\n"
     "board, red first (- for the empty board), LEVEL 1 to 10. Writes one JSON object per line.\n"
     "\n"
-    "  --time-limit SECONDS  search the levels 1, 2, ... and stop after SECONDS (above 0)\n"
+    "  --time-limit SECONDS  search levels 1, 2, ... as the game does, within SECONDS (> 0)\n"
     "  --threads N           threads for the look-ahead (default 0: one per core)\n"
-    "  --table-bits B        at most 2^B table entries of 32 bytes, B 10 to 30 (default 24)\n"
+    "  --table-bits B        at most 2^B table entries of 16 bytes, B 10 to 30 (default 25)\n"
     "  --help                show this help and exit\n"
     "  --version             show the version and exit\n";
 

@@ -100,6 +100,7 @@ frmQuorbel::frmQuorbel(ComputerPlayer& player)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint),
+      player_(player),
       toolkit_(*this),
       game_(toolkit_, player) {
     setObjectName(QStringLiteral("frmQuorbel"));
@@ -321,9 +322,11 @@ void frmQuorbel::paintEvent(QPaintEvent* /*event*/) {
     painter.fillRect(rect(), kWindowBackground);
 }
 
-// "Ende" and the close box both end here; nothing is kept.
+// "Ende" and the close box both end here; nothing is kept. The close box also works while the
+// computer thinks, and then cuts its thinking short.
 void frmQuorbel::closeEvent(QCloseEvent* event) {
     toolkit_.setTimerEnabled(false);
+    player_.StopThinking();
     event->accept();
 }
 

@@ -87,6 +87,7 @@ class frmQuorbel : public QWidget {
 
     QTimer* Timer1 = nullptr;
 
+    ComputerPlayer& player_;
     QtToolkit toolkit_;
     Game game_;
 };

@@ -1,7 +1,10 @@
 #include "ui/qt/qt_toolkit.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
+#include <QInputEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QThread>
@@ -153,9 +156,29 @@ void QtToolkit::closeWindow() {
     window_.close();
 }
 
+namespace {
+
+// While the work runs the window takes no input from the user; it can still be closed.
+class InputBlocker : public QObject {
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::Shortcut:
+            case QEvent::DragEnter:
+            case QEvent::DragMove:
+            case QEvent::Drop:
+                return true;
+            default:
+                return dynamic_cast<QInputEvent*>(event) != nullptr;
+        }
+    }
+};
+
+}  // namespace
+
 // The work runs on a worker thread while this thread keeps the window painting and answering the
-// desktop. Clicks and keys given meanwhile wait in the queue and are handled after the handler
-// that asked for the work has finished.
+// desktop. Clicks and keys given meanwhile are dropped; closing the window gets through, and the
+// window's close event tells the computer to stop thinking.
 void QtToolkit::runWhileBusy(const std::function<void()>& work) {
     QEventLoop loop;
     std::exception_ptr failure;
@@ -168,7 +191,9 @@ void QtToolkit::runWhileBusy(const std::function<void()>& work) {
         // Posted after every progress report of the work, so the loop sees them all first.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    InputBlocker blocker;
+    QCoreApplication::instance()->installEventFilter(&blocker);
+    loop.exec();
     worker.join();
     if (failure) {
         std::rethrow_exception(failure);

@@ -1,6 +1,7 @@
 // The real window driven like a user: clicks on its buttons, checked on its widgets and pixels.
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QProgressBar>
 #include <QPushButton>
@@ -8,7 +9,10 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "ai/move_driver.h"
 #include "ui/qt/controls.h"
@@ -40,6 +44,24 @@ int countCells(WindowFixture& f, const QColor& colour) {
     return n;
 }
 
+// Thinks, off the GUI thread as the real computer does, until told to stop; then plays column 1.
+class StoppableThinker : public ComputerPlayer {
+  public:
+    void MakeCompMove(Game& game) override {
+        game.toolkit().runWhileBusy([this] {
+            for (int waited = 0; waited < 10000 && !stop; waited += 5) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            stoppedEarly = stop.load();
+        });
+        game.record().CurCol = 1;
+    }
+    void StopThinking() override { stop = true; }
+
+    std::atomic<bool> stop{false};
+    bool stoppedEarly = false;
+};
+
 }  // namespace
 
 class WindowTest : public QObject {
@@ -62,6 +84,7 @@ class WindowTest : public QObject {
     void infoDialogIsModalAndClosesWithEnter();
     void infoDialogClosesWithItsCloseBoxAndOpensAgain();
     void endeClosesTheWindow();
+    void closeBoxWorksWhileTheComputerThinksAndClicksDoNot();
 };
 
 void WindowTest::everyControlHasItsNameAndPlace_data() {
@@ -378,6 +401,23 @@ void WindowTest::endeClosesTheWindow() {
     f.clickMenu(5);
     QVERIFY(!f.window.isVisible());
     QVERIFY(!f.window.timer1().isActive());
+}
+
+void WindowTest::closeBoxWorksWhileTheComputerThinksAndClicksDoNot() {
+    StoppableThinker thinker;
+    WindowFixture f(&thinker);
+    f.clickMenu(0);
+    QWidget* neuesSpiel = f.find({Control::cmdMenue, 1});
+    // While the computer thinks: a click on "Neues Spiel", then the close box.
+    QTimer::singleShot(50, [&] {
+        QTest::mouseClick(neuesSpiel, Qt::LeftButton);
+        QCoreApplication::postEvent(f.window.windowHandle(), new QCloseEvent);
+    });
+    f.clickColumn(4);
+    QVERIFY(thinker.stoppedEarly);
+    QVERIFY(!f.window.isVisible());
+    QCOMPARE(f.rec().GameState, kGameRunning);  // "Neues Spiel" had no effect
+    QCOMPARE(f.rec().MoveNr, 3);                // the computer's stone was played
 }
 
 int main(int argc, char* argv[]) {

@@ -1,0 +1,364 @@
+#pragma once
+
+// One thread's part of the forced-win look-ahead: the recursion of the human's replies and the
+// computer's answers down to the level, on its own copy of the board, with the transposition table
+// that all threads share, and the evaluation at the horizon.
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <unordered_set>
+#include <vector>
+
+#include "ai/bitboard.h"
+#include "ai/line_scans.h"
+#include "ai/move_report.h"
+#include "ai/transposition_table.h"
+
+namespace quorbel {
+
+using SteadyTime = std::chrono::steady_clock::time_point;
+
+// Everything a search of the computer's answers hands back to its caller.
+struct CompAnswers {
+    bool allLose = false;  // there is an answer and every one is a forced loss
+    bool won = false;      // an answer makes four or wins by force
+    LineTally lines;
+};
+
+// What the threads of one level share: when to give up, and which work is no longer needed.
+struct LevelControl {
+    std::optional<SteadyTime> deadline;
+    const std::atomic<bool>* stop = nullptr;  // with a deadline: give up at once when set
+    std::atomic<bool> timeUp{false};
+    std::atomic<int> firstWon{kColumns};  // the first candidate found to win by force
+    // By candidate: the first of its replies (in order) found to refute it.
+    std::array<std::atomic<int>, kColumns> firstRefutation{};
+
+    LevelControl(std::optional<SteadyTime> until, const std::atomic<bool>* stopFlag)
+        : deadline(until), stop(stopFlag) {
+        for (std::atomic<int>& reply : firstRefutation) {
+            reply = kColumns;
+        }
+    }
+
+    // Whether the work on that reply to that candidate still counts.
+    bool Needed(int candidate, int reply) const {
+        return !timeUp.load(std::memory_order_relaxed) &&
+               candidate <= firstWon.load(std::memory_order_relaxed) &&
+               reply <= firstRefutation[static_cast<std::size_t>(candidate)].load(
+                            std::memory_order_relaxed);
+    }
+
+    // Looks at the clock and the stop request; true once the time is up.
+    bool CheckTime() {
+        if (deadline && ((stop != nullptr && stop->load(std::memory_order_relaxed)) ||
+                         std::chrono::steady_clock::now() >= *deadline)) {
+            timeUp.store(true, std::memory_order_relaxed);
+        }
+        return timeUp.load(std::memory_order_relaxed);
+    }
+};
+
+// The evaluation of every reply of the human in turn, until one makes four; true if one does.
+inline bool EvaluateReplies(const Position& pos, PackedLines& lines) {
+    for (int col = 1; col <= kColumns; ++col) {
+        if (!pos.IsOpen(col)) {
+            continue;
+        }
+        // A human stone at the horizon: only looked at, never placed, so nothing to take back.
+        const StoneLines& found =
+            kStoneLines[static_cast<std::size_t>(pos.ScansOfHumanStoneIn(col))];
+        lines += found.packed;
+        if (found.four) {
+            return true;
+        }
+    }
+    return false;
+}
+
+inline void AddPackedLines(LineTally& to, PackedLines from) {
+    for (int n = 2; n <= 4; ++n) {
+        to[n] += UnpackLines(from, n);
+    }
+}
+
+// The results of the computer's answers at the last level, by position, for one thread: direct
+// mapped and small enough to stay near the core. The results depend on the position only, so they
+// hold across levels and moves.
+class LastAnswersCache {
+  public:
+    struct Entry {
+        std::uint64_t key = 0;  // no position has the key 0
+        PackedLines lines = 0;
+        bool allLose = false;
+        bool won = false;
+    };
+
+    Entry& EntryFor(std::uint64_t key) {
+        return entries_[(key * 0x9E3779B97F4A7C15ULL) >> (64 - kBits)];
+    }
+    void Prefetch(std::uint64_t key) { __builtin_prefetch(&EntryFor(key), 1); }
+
+  private:
+    static constexpr int kBits = 16;  // 1 MiB
+    std::vector<Entry> entries_ = std::vector<Entry>(std::size_t{1} << kBits);
+};
+
+class Search {
+  public:
+    Search(int level, TranspositionTable& table, LastAnswersCache& cache, LevelControl& control)
+        : level_(level), table_(table), cache_(cache), control_(control) {}
+
+    // The computer's answers at depth 2 on position, which holds a candidate and a human reply to
+    // it (the reply-th of that candidate's replies in order); nothing when the work was cut short
+    // by the time limit or no longer counts.
+    std::optional<CompAnswers> AnswersAfterReply(const Position& position, int candidate,
+                                                 int reply) {
+        candidate_ = candidate;
+        reply_ = reply;
+        aborted_ = false;
+        pos_ = position;
+        if (level_ > 2) {
+            PrefetchRepliesToEveryAnswer(level_ - 2);
+        }
+        const CompAnswers answers =
+            level_ == 2 ? LastAnswers(pos_.FourCells(Side::Computer)) : SearchCompMoves(2);
+        return aborted_ ? std::nullopt : std::optional(answers);
+    }
+
+    std::uint64_t nodes() const { return nodes_; }
+
+  private:
+    // The human replies to the computer stone on top at depth 2 or deeper (the candidates' own
+    // replies are the level's work items); columns from 1 to 7, the first refutation ends the
+    // search.
+    HumanReplies SearchHumanMoves(int depth) {
+        CountSearch();
+        HumanReplies replies;
+        if (aborted_) {
+            return replies;
+        }
+        const int levelsLeft = level_ - depth;
+        const std::uint64_t key = pos_.Key();
+        if (table_.Probe(key, levelsLeft, replies)) {
+            return replies;
+        }
+        replies = RepliesAnswered(depth);
+        if (!aborted_) {
+            table_.Store(key, levelsLeft, replies);
+        }
+        return replies;
+    }
+
+    // Below the horizon every reply that makes no four is answered by the computer one level
+    // deeper.
+    HumanReplies RepliesAnswered(int depth) {
+        HumanReplies replies;
+        const std::uint64_t humanFours = pos_.FourCells(Side::Human);
+        const bool lastAnswersNext = depth + 1 == level_;
+        // A human stone takes from the computer's fours no more than its own cell.
+        const std::uint64_t computerFours = lastAnswersNext ? pos_.FourCells(Side::Computer) : 0;
+        if (lastAnswersNext) {
+            for (int col = 1; col <= kColumns; ++col) {
+                if (pos_.IsOpen(col)) {
+                    cache_.Prefetch(pos_.KeyAfterHumanIn(col));
+                }
+            }
+        } else {
+            PrefetchRepliesToEveryReplyAndAnswer(level_ - depth - 1);
+        }
+        int openReplies = 0;
+        int winningReplies = 0;
+        for (int col = 1; col <= kColumns; ++col) {
+            if (!pos_.IsOpen(col)) {
+                continue;
+            }
+            ++openReplies;
+            if ((humanFours & pos_.LandingBit(col)) != 0) {
+                replies.lost = true;
+                return replies;
+            }
+            const std::uint64_t stone = pos_.LandingBit(col);
+            pos_.Play(col, Side::Human);
+            const CompAnswers answers =
+                lastAnswersNext ? LastAnswers(computerFours & ~stone) : SearchCompMoves(depth + 1);
+            pos_.Take(col, Side::Human);
+            if (aborted_) {
+                return replies;
+            }
+            AddTally(replies.lines, answers.lines);
+            if (answers.allLose) {
+                replies.lost = true;
+                return replies;
+            }
+            winningReplies += answers.won ? 1 : 0;
+        }
+        replies.won = winningReplies == openReplies && openReplies != 0;
+        return replies;
+    }
+
+    // The replies to every answer of the computer are looked up in the table, with levelsLeft
+    // below them: start loading them all at once, before the answers are searched.
+    void PrefetchRepliesToEveryAnswer(int levelsLeft) const {
+        for (int answer = 1; answer <= kColumns; ++answer) {
+            if (pos_.IsOpen(answer)) {
+                table_.Prefetch(pos_.KeyAfterComputerIn(answer), levelsLeft);
+            }
+        }
+    }
+
+    // The same after every reply of the human and every answer of the computer to it: loading
+    // starts one step before the computer's answers to the first reply are searched.
+    void PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft) const {
+        for (int col = 1; col <= kColumns; ++col) {
+            for (int answer = 1; pos_.IsOpen(col) && answer <= kColumns; ++answer) {
+                if (pos_.IsOpen(answer) && (answer != col || pos_.LandingRow(col) < kRows)) {
+                    table_.Prefetch(pos_.KeyAfterHumanAndComputerIn(col, answer), levelsLeft);
+                }
+            }
+        }
+    }
+
+    // The computer's answers to the human stone on top, above the last level; the first four or
+    // forced win ends it.
+    CompAnswers SearchCompMoves(int depth) {
+        CountSearch();
+        CompAnswers answers;
+        if (aborted_) {
+            return answers;
+        }
+        const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
+        int tried = 0;
+        int lost = 0;
+        for (int col = 1; col <= kColumns; ++col) {
+            if (!pos_.IsOpen(col)) {
+                continue;
+            }
+            ++tried;
+            if ((computerFours & pos_.LandingBit(col)) != 0) {
+                answers.won = true;
+                return answers;
+            }
+            pos_.Play(col, Side::Computer);
+            const HumanReplies replies = SearchHumanMoves(depth);
+            pos_.Take(col, Side::Computer);
+            if (aborted_) {
+                return answers;
+            }
+            AddTally(answers.lines, replies.lines);
+            lost += replies.lost ? 1 : 0;
+            if (replies.won) {
+                answers.won = true;
+                return answers;
+            }
+        }
+        answers.allLose = lost == tried && tried != 0;
+        return answers;
+    }
+
+    // The computer's answers at the last level, where computerFours are the cells in which they
+    // make four, and the human's replies to each, which the evaluation scores. Unless a reply makes
+    // four and ends the replies, an answer's replies record what all replies record together, which
+    // the position's line codes tell at once.
+    CompAnswers LastAnswers(std::uint64_t computerFours) {
+        CountSearch();
+        CompAnswers answers;
+        if (aborted_) {
+            return answers;
+        }
+        // Reached again by another order of moves, often soon after: worth a look into the
+        // thread's own small table.
+        LastAnswersCache::Entry& known = cache_.EntryFor(pos_.Key());
+        if (known.key == pos_.Key()) {
+            answers.allLose = known.allLose;
+            answers.won = known.won;
+            AddPackedLines(answers.lines, known.lines);
+            return answers;
+        }
+        const std::uint64_t humanFours = pos_.FourCells(Side::Human);
+        const std::uint64_t landing = pos_.LandingCells();
+        const PackedLines linesNow = pos_.LinesOfAllReplies();
+        PackedLines lines = 0;
+        int tried = 0;
+        int lost = 0;
+        // The scans of every reply before an answer, once an answer needs them.
+        std::optional<std::array<int, kColumns + 1>> scansNow;
+        for (int col = 1; col <= kColumns; ++col) {
+            if (!pos_.IsOpen(col)) {
+                continue;
+            }
+            ++tried;
+            const std::uint64_t stone = pos_.LandingBit(col);
+            if ((computerFours & stone) != 0) {
+                answers.won = true;
+                break;
+            }
+            // The replies land where they did, but on top of the answer instead of in its cell.
+            if ((humanFours & (landing ^ stone ^ (stone << 1))) == 0) {
+                lines += pos_.LinesOfAllRepliesAfterComputerIn(col, linesNow);
+                continue;
+            }
+            if (!scansNow) {
+                scansNow.emplace();
+                for (int reply = 1; reply <= kColumns; ++reply) {
+                    (*scansNow)[static_cast<std::size_t>(reply)] =
+                        pos_.IsOpen(reply) ? pos_.ScansOfHumanStoneIn(reply) : 0;
+                }
+            }
+            lost += EvaluateRepliesAfterComputerIn(col, *scansNow, lines) ? 1 : 0;
+        }
+        AddPackedLines(answers.lines, lines);
+        answers.allLose = !answers.won && lost == tried && tried != 0;
+        known = {pos_.Key(), lines, answers.allLose, answers.won};
+        CountSearch(tried - (answers.won ? 1 : 0));  // the answers' reply searches
+        return answers;
+    }
+
+    // EvaluateReplies after a computer stone is dropped into answer, which stays off the board,
+    // from the replies' scans before it.
+    bool EvaluateRepliesAfterComputerIn(int answer, const std::array<int, kColumns + 1>& scansNow,
+                                        PackedLines& lines) const {
+        for (int col = 1; col <= kColumns; ++col) {
+            if (!pos_.IsOpen(col) || (col == answer && pos_.LandingRow(col) == kRows)) {
+                continue;
+            }
+            const StoneLines& found =
+                kStoneLines[static_cast<std::size_t>(pos_.ScansOfHumanStoneAfterComputerIn(
+                    answer, col, scansNow[static_cast<std::size_t>(col)]))];
+            lines += found.packed;
+            if (found.four) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Counts searches; every so many gives up when the time is up or the work no longer counts.
+    void CountSearch(int searches = 1) {
+        nodes_ += static_cast<std::uint64_t>(searches);
+        if (nodes_ < nextCheck_) {
+            return;
+        }
+        nextCheck_ = nodes_ + kCheckInterval;
+        aborted_ = control_.CheckTime() || !control_.Needed(candidate_, reply_);
+    }
+
+    // How many searches pass between two looks at the clock and at the other threads.
+    static constexpr std::uint64_t kCheckInterval = 1024;
+
+    Position pos_;
+    int level_;
+    TranspositionTable& table_;
+    LastAnswersCache& cache_;
+    LevelControl& control_;
+    int candidate_ = 0;
+    int reply_ = 0;
+    bool aborted_ = false;
+    std::uint64_t nodes_ = 0;
+    std::uint64_t nextCheck_ = kCheckInterval;
+};
+
+}  // namespace quorbel
