@@ -6,12 +6,16 @@
 #include <QEventLoop>
 #include <QInputEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QThread>
 #include <QTimer>
 
 #include <exception>
+#include <memory>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "ui/qt/controls.h"
 #include "ui/qt/frm_info.h"
@@ -158,27 +162,48 @@ void QtToolkit::closeWindow() {
 
 namespace {
 
-// While the work runs the window takes no input from the user; it can still be closed.
-class InputBlocker : public QObject {
+// While the work runs the window takes no input from the user: clicks and keys wait, as they do
+// during any handler, and are handed back to the event queue afterwards. Closing the window is no
+// input and gets through.
+class InputHolder : public QObject {
+  public:
+    // Queues the held input behind whatever the asking handler still does.
+    void release() {
+        for (auto& [receiver, event] : held_) {
+            if (receiver) {
+                QCoreApplication::postEvent(receiver, event.release());
+            }
+        }
+        held_.clear();
+    }
+
   protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
-            case QEvent::Shortcut:
             case QEvent::DragEnter:
             case QEvent::DragMove:
             case QEvent::Drop:
                 return true;
             default:
-                return dynamic_cast<QInputEvent*>(event) != nullptr;
+                break;
         }
+        if (dynamic_cast<QInputEvent*>(event) == nullptr) {
+            return false;
+        }
+        held_.emplace_back(watched, event->clone());
+        return true;
     }
+
+  private:
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> held_;
 };
 
 }  // namespace
 
 // The work runs on a worker thread while this thread keeps the window painting and answering the
-// desktop. Clicks and keys given meanwhile are dropped; closing the window gets through, and the
-// window's close event tells the computer to stop thinking.
+// desktop. Clicks and keys given meanwhile are handled after the handler that asked for the work
+// has finished. The close box works meanwhile: the window's close event tells the computer to stop
+// thinking, and what the user gave before is dropped with the window.
 void QtToolkit::runWhileBusy(const std::function<void()>& work) {
     QEventLoop loop;
     std::exception_ptr failure;
@@ -191,10 +216,14 @@ void QtToolkit::runWhileBusy(const std::function<void()>& work) {
         // Posted after every progress report of the work, so the loop sees them all first.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    InputBlocker blocker;
-    QCoreApplication::instance()->installEventFilter(&blocker);
+    InputHolder holder;
+    QCoreApplication::instance()->installEventFilter(&holder);
     loop.exec();
+    QCoreApplication::instance()->removeEventFilter(&holder);
     worker.join();
+    if (window_.isVisible()) {
+        holder.release();
+    }
     if (failure) {
         std::rethrow_exception(failure);
     }

@@ -84,7 +84,8 @@ class WindowTest : public QObject {
     void infoDialogIsModalAndClosesWithEnter();
     void infoDialogClosesWithItsCloseBoxAndOpensAgain();
     void endeClosesTheWindow();
-    void closeBoxWorksWhileTheComputerThinksAndClicksDoNot();
+    void closeBoxEndsTheThinkingAndDropsWaitingClicks();
+    void clicksWhileTheComputerThinksAreHandledAfterItsMove();
 };
 
 void WindowTest::everyControlHasItsNameAndPlace_data() {
@@ -403,7 +404,7 @@ void WindowTest::endeClosesTheWindow() {
     QVERIFY(!f.window.timer1().isActive());
 }
 
-void WindowTest::closeBoxWorksWhileTheComputerThinksAndClicksDoNot() {
+void WindowTest::closeBoxEndsTheThinkingAndDropsWaitingClicks() {
     StoppableThinker thinker;
     WindowFixture f(&thinker);
     f.clickMenu(0);
@@ -418,6 +419,22 @@ void WindowTest::closeBoxWorksWhileTheComputerThinksAndClicksDoNot() {
     QVERIFY(!f.window.isVisible());
     QCOMPARE(f.rec().GameState, kGameRunning);  // "Neues Spiel" had no effect
     QCOMPARE(f.rec().MoveNr, 3);                // the computer's stone was played
+    QTest::qWait(50);
+    QCOMPARE(f.rec().GameState, kGameRunning);
+}
+
+void WindowTest::clicksWhileTheComputerThinksAreHandledAfterItsMove() {
+    StoppableThinker thinker;
+    WindowFixture f(&thinker);
+    f.clickMenu(0);
+    QTimer::singleShot(50, [&] {
+        f.clickColumn(6);
+        thinker.StopThinking();
+    });
+    f.clickColumn(4);
+    QCOMPARE(f.rec().MoveNr, 3);  // the click waited for the computer's move
+    QTRY_COMPARE(f.rec().MoveNr, 5);
+    QCOMPARE(f.rec().Board(6, 1), kRed);
 }
 
 int main(int argc, char* argv[]) {
