@@ -10,7 +10,6 @@
 #include <QWindow>
 
 #include <chrono>
-#include <cstdio>
 #include <memory>
 #include <thread>
 
@@ -171,7 +170,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     prepareApplication();
     benchmark::Initialize(&argc, argv);
-    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+    // In the context block, so that --benchmark_format=json stays one JSON document.
+    benchmark::AddCustomContext("platform", QGuiApplication::platformName().toStdString());
 
     const auto shows = {
         benchmark::RegisterBenchmark("menu-button show", menuButtonShow),
