@@ -83,20 +83,21 @@ struct Drop {
     std::array<std::int16_t, 7> changes;
 };
 
-constexpr Drop BuildDrop(const Cell& cell, const Cell* above, int side) {
+// The top row has no cell above; the flag says so, as the sanitizers' constant evaluation
+// cannot compare addresses against null.
+constexpr Drop BuildDrop(const Cell& cell, const Cell& above, bool hasAbove, int side) {
     const int here = side - kLandingDigit;
     const int aboveChange = kLandingDigit - kEmptyDigit;
     Drop drop{};
     drop.lines[0] = cell.lines[0];
-    drop.changes[0] = static_cast<std::int16_t>(
-        here * cell.weights[0] + (above != nullptr ? aboveChange * above->weights[0] : 0));
+    drop.changes[0] = static_cast<std::int16_t>(here * cell.weights[0] +
+                                                (hasAbove ? aboveChange * above.weights[0] : 0));
     for (std::size_t k = 1; k < 4; ++k) {
         drop.lines[k] = cell.lines[k];
         drop.changes[k] = static_cast<std::int16_t>(here * cell.weights[k]);
-        drop.lines[k + 3] =
-            above != nullptr ? above->lines[k] : static_cast<std::uint8_t>(kShortLine);
+        drop.lines[k + 3] = hasAbove ? above.lines[k] : static_cast<std::uint8_t>(kShortLine);
         drop.changes[k + 3] =
-            static_cast<std::int16_t>(above != nullptr ? aboveChange * above->weights[k] : 0);
+            static_cast<std::int16_t>(hasAbove ? aboveChange * above.weights[k] : 0);
     }
     return drop;
 }
@@ -105,12 +106,12 @@ constexpr Drop BuildDrop(const Cell& cell, const Cell* above, int side) {
 constexpr std::array<std::array<Drop, kCells>, 2> BuildDrops() {
     std::array<std::array<Drop, kCells>, 2> drops{};
     for (int cell = 0; cell < kCells; ++cell) {
-        const int cellAbove = cell + 1;  // the next cell of the same column
-        const Cell* above =
-            rowOfCell(cell) < kRows ? &kCellsOfBoard[static_cast<std::size_t>(cellAbove)] : nullptr;
+        const bool hasAbove = rowOfCell(cell) < kRows;
+        const int cellAbove = hasAbove ? cell + 1 : cell;  // the next cell of the same column
         for (const int side : {kComputerDigit, kHumanDigit}) {
             drops[static_cast<std::size_t>(side - 1)][static_cast<std::size_t>(cell)] =
-                BuildDrop(kCellsOfBoard[static_cast<std::size_t>(cell)], above, side);
+                BuildDrop(kCellsOfBoard[static_cast<std::size_t>(cell)],
+                          kCellsOfBoard[static_cast<std::size_t>(cellAbove)], hasAbove, side);
         }
     }
     return drops;

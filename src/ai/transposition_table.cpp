@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cassert>
 #include <climits>
@@ -105,7 +106,8 @@ void TranspositionTable::Release() {
 }
 
 void TranspositionTable::Allocate(int log2Entries) {
-    assert(log2Entries >= kFewestLog2Entries && log2Entries <= 40);
+    assert(log2Entries <= 40);
+    log2Entries = std::max(log2Entries, kFewestLog2Entries);  // the shallowest levels ask for less
     if (compact_ != nullptr && log2Entries <= log2Entries_) {
         return;
     }

@@ -35,11 +35,11 @@ class TranspositionTable {
     TranspositionTable(const TranspositionTable&) = delete;
     TranspositionTable& operator=(const TranspositionTable&) = delete;
 
-    // Makes room for 2^log2Entries compact entries and 2^(log2Entries - 6) wide ones (2^log2Entries
-    // * 16.5 bytes), or for as many as the memory allows: with fewer entries, or none, the search
-    // stays exact, only slower. A smaller table than this is given up with its contents, a larger
-    // one kept. The pages are taken as the search first writes to them, so this returns at once.
-    // Before any Probe or Store, on one thread.
+    // Makes room for 2^log2Entries (at least 2^10) compact entries and 2^(log2Entries - 6) wide
+    // ones (2^log2Entries * 16.5 bytes), or for as many as the memory allows: with fewer entries,
+    // or none, the search stays exact, only slower. A smaller table than this is given up with its
+    // contents, a larger one kept. The pages are taken as the search first writes to them, so this
+    // returns at once. Before any Probe or Store, on one thread.
     void Allocate(int log2Entries);
     // Gives the memory back; the next Allocate starts with an empty table.
     void Release();
