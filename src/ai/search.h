@@ -162,13 +162,13 @@ class Search {
         // A human stone takes from the computer's fours no more than its own cell.
         const std::uint64_t computerFours = lastAnswersNext ? pos_.FourCells(Side::Computer) : 0;
         if (lastAnswersNext) {
-            for (int col = 1; col <= kColumns; ++col) {
+            for (int col = 1; col <= kColumns && !MakesFour(humanFours, col); ++col) {
                 if (pos_.IsOpen(col)) {
                     cache_.Prefetch(pos_.KeyAfterHumanIn(col));
                 }
             }
         } else {
-            PrefetchRepliesToEveryReplyAndAnswer(level_ - depth - 1);
+            PrefetchRepliesToEveryReplyAndAnswer(level_ - depth - 1, humanFours);
         }
         int openReplies = 0;
         int winningReplies = 0;
@@ -200,10 +200,17 @@ class Search {
         return replies;
     }
 
+    // Whether a stone dropped into col lands in one of fours (the cells where it makes four).
+    bool MakesFour(std::uint64_t fours, int col) const {
+        return pos_.IsOpen(col) && (fours & pos_.LandingBit(col)) != 0;
+    }
+
     // The replies to every answer of the computer are looked up in the table, with levelsLeft
-    // below them: start loading them all at once, before the answers are searched.
+    // below them: start loading them all at once, before the answers are searched. An answer that
+    // makes four ends the answers, so nothing past it is loaded.
     void PrefetchRepliesToEveryAnswer(int levelsLeft) const {
-        for (int answer = 1; answer <= kColumns; ++answer) {
+        const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
+        for (int answer = 1; answer <= kColumns && !MakesFour(computerFours, answer); ++answer) {
             if (pos_.IsOpen(answer)) {
                 table_.Prefetch(pos_.KeyAfterComputerIn(answer), levelsLeft);
             }
@@ -211,13 +218,25 @@ class Search {
     }
 
     // The same after every reply of the human and every answer of the computer to it: loading
-    // starts one step before the computer's answers to the first reply are searched.
-    void PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft) const {
-        for (int col = 1; col <= kColumns; ++col) {
-            for (int answer = 1; pos_.IsOpen(col) && answer <= kColumns; ++answer) {
-                if (pos_.IsOpen(answer) && (answer != col || pos_.LandingRow(col) < kRows)) {
-                    table_.Prefetch(pos_.KeyAfterHumanAndComputerIn(col, answer), levelsLeft);
+    // starts one step before the computer's answers to the first reply are searched. A reply that
+    // makes four ends the replies, as an answer that makes four ends the answers.
+    void PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft, std::uint64_t humanFours) const {
+        const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
+        for (int col = 1; col <= kColumns && !MakesFour(humanFours, col); ++col) {
+            if (!pos_.IsOpen(col)) {
+                continue;
+            }
+            const std::uint64_t reply = pos_.LandingBit(col);
+            for (int answer = 1; answer <= kColumns; ++answer) {
+                const bool onTheReply = answer == col;
+                if (!pos_.IsOpen(answer) || (onTheReply && pos_.LandingRow(col) == kRows)) {
+                    continue;
                 }
+                const std::uint64_t stone = onTheReply ? reply << 1 : pos_.LandingBit(answer);
+                if ((computerFours & stone) != 0) {
+                    break;
+                }
+                table_.Prefetch(pos_.KeyAfterHumanAndComputerIn(col, answer), levelsLeft);
             }
         }
     }
