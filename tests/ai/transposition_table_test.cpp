@@ -85,6 +85,17 @@ TEST(TranspositionTable, GrowingStartsEmptyAndShrinkingKeepsTheTable) {
     EXPECT_EQ(table.Bytes(), 16384u * 16 + 256 * 32);
 }
 
+// The shallowest levels ask for fewer entries than the smallest table: they get that table.
+TEST(TranspositionTable, ASmallRequestGetsTheSmallestTable) {
+    TranspositionTable table;
+    table.Allocate(8);
+    EXPECT_EQ(table.Capacity(), 1024u + 16);
+    table.Store(kKey, 1, Replies(false, true, 3));
+    HumanReplies found;
+    ASSERT_TRUE(table.Probe(kKey, 1, found));
+    ExpectSame(found, Replies(false, true, 3));
+}
+
 // Distinct keys like a position's.
 std::uint64_t KeyNumber(int i) {
     return kKey + static_cast<std::uint64_t>(i) * 128;
