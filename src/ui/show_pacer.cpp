@@ -35,6 +35,8 @@ void ShowPacer::repainted(ControlRef ref) {
 void ShowPacer::presentFrame() {
     if (virtual_) {
         virtualNow_ = std::max(virtualNow_, nextFrameAllowed_);
+    } else if (wait_) {
+        wait_(nextFrameAllowed_);
     } else {
         std::this_thread::sleep_until(nextFrameAllowed_);
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-// Paces a show for a real display (see show_pace.h): decides when a frame is presented and waits,
-// sleeping, until the previous frame has been on the screen long enough. What presenting means is
+// Paces a show for a real display (see show_pace.h): decides when a frame is presented and waits
+// until the previous frame has been on the screen long enough. What presenting and waiting mean is
 // the toolkit's; the pacer hands it the controls that changed since the last frame.
 
 #include <chrono>
@@ -18,8 +18,11 @@ class ShowPacer {
   public:
     using Clock = std::chrono::steady_clock;
     using Present = std::function<void(const std::vector<ControlRef>& changed)>;
+    // Returns at the time given, not before; without one the pacer sleeps.
+    using Wait = std::function<void(Clock::time_point until)>;
 
-    explicit ShowPacer(Present present) : present_(std::move(present)) {}
+    explicit ShowPacer(Present present, Wait wait = {})
+        : present_(std::move(present)), wait_(std::move(wait)) {}
 
     // Keeps time without sleeping: waiting moves the clock on. For tests and benchmarks of what a
     // show would present, and for windows that nobody watches.
@@ -42,6 +45,7 @@ class ShowPacer {
     void presentFrame();
 
     Present present_;
+    Wait wait_;
     std::optional<ShowPace> pace_;
     int repaints_ = 0;
     std::vector<ControlRef> changed_;

@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <chrono>
 #include <exception>
 #include <memory>
 #include <thread>
@@ -23,9 +24,58 @@
 
 namespace quorbel {
 
+// While the work or a show runs the window takes no input from the user: clicks and keys wait, as
+// they do during any handler, and are handed back to the event queue afterwards. Closing the window
+// is no input and gets through. During a show Timer1's ticks wait as well, so that its show does
+// not begin inside another.
+class InputHolder : public QObject {
+  public:
+    explicit InputHolder(const QObject* heldTimer = nullptr) : heldTimer_(heldTimer) {}
+
+    // Queues the held input behind whatever the asking handler still does.
+    void release() {
+        for (auto& [receiver, event] : held_) {
+            if (receiver) {
+                QCoreApplication::postEvent(receiver, event.release());
+            }
+        }
+        held_.clear();
+    }
+
+    // Whether the held timer ticked since it was last started.
+    bool tickHeld() const { return tickHeld_; }
+    void timerStarted() { tickHeld_ = false; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::DragEnter:
+            case QEvent::DragMove:
+            case QEvent::Drop:
+                return true;
+            case QEvent::Timer:
+                tickHeld_ = tickHeld_ || watched == heldTimer_;
+                return watched == heldTimer_;
+            default:
+                break;
+        }
+        if (dynamic_cast<QInputEvent*>(event) == nullptr) {
+            return false;
+        }
+        held_.emplace_back(watched, event->clone());
+        return true;
+    }
+
+  private:
+    const QObject* heldTimer_;
+    bool tickHeld_ = false;
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> held_;
+};
+
 QtToolkit::QtToolkit(frmQuorbel& window)
     : window_(window),
-      pacer_([this](const std::vector<ControlRef>& changed) { present(changed); }) {}
+      pacer_([this](const std::vector<ControlRef>& changed) { present(changed); },
+             [this](ShowPacer::Clock::time_point until) { holdFrame(until); }) {}
 
 QtToolkit::~QtToolkit() = default;
 
@@ -97,6 +147,52 @@ void QtToolkit::present(const std::vector<ControlRef>& changed) {
     }
 }
 
+void QtToolkit::beginShow(ShowPace pace) {
+    pacer_.begin(pace);
+    showHolder_ = std::make_unique<InputHolder>(&window_.timer1());
+    QCoreApplication::instance()->installEventFilter(showHolder_.get());
+}
+
+void QtToolkit::endShow() {
+    pacer_.end();
+    QCoreApplication::instance()->removeEventFilter(showHolder_.get());
+    if (window_.isVisible()) {
+        showHolder_->release();
+        if (showHolder_->tickHeld()) {
+            tickLate();
+        }
+    }
+    showHolder_.reset();
+}
+
+// A tick held during a show comes once the handler that ran the show is done, unless the timer has
+// been started again by then: as a tick comes that fell due during any busy handler.
+void QtToolkit::tickLate() {
+    QTimer* timer = &window_.timer1();
+    QMetaObject::invokeMethod(
+        timer,
+        [this, timer, starts = timerStarts_] {
+            if (starts == timerStarts_ && timer->isActive()) {
+                QTimerEvent tick(timer->timerId());
+                QCoreApplication::sendEvent(timer, &tick);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+// While a frame is on the screen the window keeps answering the desktop, its close box above all:
+// closed, it shows nothing more, and the rest of the show passes at once.
+void QtToolkit::holdFrame(ShowPacer::Clock::time_point until) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - ShowPacer::Clock::now());
+    if (left.count() > 0) {
+        QEventLoop loop;
+        QTimer::singleShot(left, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    // The loop ends early when the program is quitting.
+    std::this_thread::sleep_until(until);
+}
+
 // Timer1 counts its interval from the moment the interval is set or the timer is switched on;
 // switching on a running timer leaves its count alone.
 void QtToolkit::setTimerEnabled(bool enabled) {
@@ -113,6 +209,10 @@ void QtToolkit::setTimerInterval(int milliseconds) {
 }
 
 void QtToolkit::restartTimer() {
+    ++timerStarts_;
+    if (showHolder_) {
+        showHolder_->timerStarted();
+    }
     QTimer& timer = window_.timer1();
     if (timerEnabled_ && timerInterval_ > 0) {
         timer.start(timerInterval_);
@@ -159,46 +259,6 @@ void QtToolkit::showInfoDialog() {
 void QtToolkit::closeWindow() {
     window_.close();
 }
-
-namespace {
-
-// While the work runs the window takes no input from the user: clicks and keys wait, as they do
-// during any handler, and are handed back to the event queue afterwards. Closing the window is no
-// input and gets through.
-class InputHolder : public QObject {
-  public:
-    // Queues the held input behind whatever the asking handler still does.
-    void release() {
-        for (auto& [receiver, event] : held_) {
-            if (receiver) {
-                QCoreApplication::postEvent(receiver, event.release());
-            }
-        }
-        held_.clear();
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-            case QEvent::DragEnter:
-            case QEvent::DragMove:
-            case QEvent::Drop:
-                return true;
-            default:
-                break;
-        }
-        if (dynamic_cast<QInputEvent*>(event) == nullptr) {
-            return false;
-        }
-        held_.emplace_back(watched, event->clone());
-        return true;
-    }
-
-  private:
-    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> held_;
-};
-
-}  // namespace
 
 // The work runs on a worker thread while this thread keeps the window painting and answering the
 // desktop. Clicks and keys given meanwhile are handled after the handler that asked for the work

@@ -12,6 +12,7 @@ namespace quorbel {
 
 class frmQuorbel;
 class frmInfo;
+class InputHolder;
 
 class QtToolkit : public Toolkit {
   public:
@@ -26,8 +27,8 @@ class QtToolkit : public Toolkit {
     Color color(ControlRef ref) const override;
     void setVisible(ControlRef ref, bool visible) override;
     void repaintNow(ControlRef ref) override;
-    void beginShow(ShowPace pace) override { pacer_.begin(pace); }
-    void endShow() override { pacer_.end(); }
+    void beginShow(ShowPace pace) override;
+    void endShow() override;
     void setTimerEnabled(bool enabled) override;
     void setTimerInterval(int milliseconds) override;
     void setMousePointer(MousePointer pointer) override;
@@ -48,13 +49,17 @@ class QtToolkit : public Toolkit {
   private:
     void restartTimer();
     void present(const std::vector<ControlRef>& changed);
+    void holdFrame(ShowPacer::Clock::time_point until);
+    void tickLate();
 
     frmQuorbel& window_;
     SystemRuntime runtime_;
     ShowPacer pacer_;
     bool timerEnabled_ = true;  // Timer1 is enabled from creation, silent while its interval is 0
     int timerInterval_ = 0;
+    int timerStarts_ = 0;  // and stops
     std::unique_ptr<frmInfo> info_;
+    std::unique_ptr<InputHolder> showHolder_;  // while a show runs
 };
 
 }  // namespace quorbel

@@ -31,6 +31,7 @@ class QtToolkitTest : public QObject {
     void timerIsSilentWhileOffOrAtIntervalZero();
     void timerCountsFromTheMomentItsIntervalIsSet();
     void aTickRunsTheShowOfTheGameState();
+    void ticksDuringAShowMakeOneTickAfterIt();
     void hourglassPointerCoversTheWindow();
     void progressReportsFromOtherThreadsArriveInOrder();
     void busyWorkRunsOffTheGuiThreadWhileItKeepsRunning();
@@ -148,6 +149,36 @@ void QtToolkitTest::aTickRunsTheShowOfTheGameState() {
     // The menu-button show ran: it ends by setting the next pause and the buttons' cyan.
     QCOMPARE(f.window.timer1().interval(), 3000);
     QCOMPARE(f.pixelAt(f.find({Control::cmdMenue, 4}), QPoint(-25, 0)), QColor(0, 255, 255));
+}
+
+// A show keeps the window answering the desktop between its frames, but a tick of Timer1 must not
+// start a show inside it: the ticks wait, and make one late tick, unless the show sets the timer
+// again.
+void QtToolkitTest::ticksDuringAShowMakeOneTickAfterIt() {
+    WindowFixture f(nullptr, WindowFixture::Shows::Watched);
+    Toolkit& toolkit = f.window.toolkit();
+    QSignalSpy ticks(&f.window.timer1(), &QTimer::timeout);
+    const auto showTenFrames = [&](int setIntervalAfterFrame) {
+        const PacedShow show(toolkit, ShowPace{1});
+        for (int frame = 1; frame <= 10; ++frame) {
+            toolkit.setColor({Control::cmdMenue, 4}, frame % 2 != 0 ? 0xFFFFFF : 0);
+            toolkit.repaintNow({Control::cmdMenue, 4});
+            if (frame == setIntervalAfterFrame) {
+                toolkit.setTimerInterval(3000);
+            }
+        }
+    };
+    toolkit.setTimerInterval(20);
+    showTenFrames(0);
+    QCOMPARE(ticks.count(), 0);
+    QVERIFY(ticks.wait(5000));
+    QTest::qWait(100);
+    QCOMPARE(ticks.count(), 1);  // its menu show set the next tick 3 s away
+
+    toolkit.setTimerInterval(20);
+    showTenFrames(5);
+    QTest::qWait(100);
+    QCOMPARE(ticks.count(), 1);
 }
 
 void QtToolkitTest::hourglassPointerCoversTheWindow() {

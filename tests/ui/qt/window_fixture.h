@@ -17,9 +17,13 @@ namespace quorbel::testing {
 
 class WindowFixture {
   public:
-    explicit WindowFixture(ComputerPlayer* computer = nullptr)
+    enum class Shows { Unwatched, Watched };
+
+    explicit WindowFixture(ComputerPlayer* computer = nullptr, Shows shows = Shows::Unwatched)
         : window(computer != nullptr ? *computer : player) {
-        window.toolkit().pacer().useVirtualClock();  // the shows' frames without their waits
+        if (shows == Shows::Unwatched) {
+            window.toolkit().pacer().useVirtualClock();  // the shows' frames without their waits
+        }
         window.show();
         ready = QTest::qWaitForWindowExposed(&window);
     }

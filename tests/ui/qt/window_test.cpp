@@ -34,6 +34,17 @@ void onModalDialog(std::function<void(QWidget&)> action, int triesLeft = 100) {
     });
 }
 
+// Runs action once, while one of the window's shows holds a frame on the screen.
+void onShow(WindowFixture& f, std::function<void()> action) {
+    QTimer::singleShot(1, &f.window, [&f, action = std::move(action)] {
+        if (f.window.toolkit().pacer().running()) {
+            action();
+        } else {
+            onShow(f, action);
+        }
+    });
+}
+
 int countCells(WindowFixture& f, const QColor& colour) {
     const QImage image = f.window.grab().toImage();
     int n = 0;
@@ -85,6 +96,7 @@ class WindowTest : public QObject {
     void infoDialogClosesWithItsCloseBoxAndOpensAgain();
     void endeClosesTheWindow();
     void closeBoxEndsTheThinkingAndDropsWaitingClicks();
+    void closeBoxEndsAShowAtOnceAndClicksWaitForTheShow();
     void clicksWhileTheComputerThinksAreHandledAfterItsMove();
 };
 
@@ -421,6 +433,30 @@ void WindowTest::closeBoxEndsTheThinkingAndDropsWaitingClicks() {
     QCOMPARE(f.rec().MoveNr, 3);                // the computer's stone was played
     QTest::qWait(50);
     QCOMPARE(f.rec().GameState, kGameRunning);
+}
+
+void WindowTest::closeBoxEndsAShowAtOnceAndClicksWaitForTheShow() {
+    // The idle window's first menu-button show begins a second after start-up and lasts about one.
+    WindowFixture f(nullptr, WindowFixture::Shows::Watched);
+    onShow(f, [&] {
+        f.clickMenu(4);  // "Info", held for after the show
+        QVERIFY(f.window.toolkit().infoDialog() == nullptr);
+    });
+    onModalDialog([](QWidget& dialog) { dialog.close(); }, 500);
+    QTRY_VERIFY_WITH_TIMEOUT(f.window.toolkit().infoDialog() != nullptr, 5000);
+
+    WindowFixture closed(nullptr, WindowFixture::Shows::Watched);
+    ShowPacer& closedPacer = closed.window.toolkit().pacer();
+    int framesAtClose = -1;
+    onShow(closed, [&] {
+        closed.clickMenu(5);  // "Ende", dropped with the window
+        framesAtClose = closedPacer.framesPresented();
+        QCoreApplication::postEvent(closed.window.windowHandle(), new QCloseEvent);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(!closed.window.isVisible(), 5000);
+    QVERIFY(framesAtClose >= 0);
+    QTRY_VERIFY(!closedPacer.running());
+    QCOMPARE_LE(closedPacer.framesPresented(), framesAtClose + 1);
 }
 
 void WindowTest::clicksWhileTheComputerThinksAreHandledAfterItsMove() {
