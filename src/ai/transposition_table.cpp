@@ -22,9 +22,9 @@ constexpr std::uint64_t Ident(std::uint64_t positionKey, int levelsLeft) {
 
 constexpr std::uint64_t kLocked = std::uint64_t{1} << 63;
 
-// The first word of a compact entry: the ident's hash without the bits that choose its cache line
-// (the two give back the ident: the hash multiplies it by an odd number modulo 2^53), the levels
-// left, the level that stored it and the two flags.
+// The first word of a compact entry: the ident's hash, which gives back the ident (it multiplies
+// the ident by an odd number modulo 2^53) whatever the size of the table, the levels left, the
+// level that stored it and the two flags.
 constexpr int kCompactLevels = 3;
 constexpr int kCompactLevelsShift = 53;
 constexpr int kCompactGenerationShift = 55;
@@ -103,27 +103,32 @@ void TranspositionTable::Release() {
     compact_ = nullptr;
     wide_ = nullptr;
     mappedBytes_ = 0;
+    log2Entries_ = 0;
+    roomLog2_ = 0;
 }
 
-void TranspositionTable::Allocate(int log2Entries) {
-    assert(log2Entries <= 40);
+void TranspositionTable::Allocate(int log2Entries, int roomLog2) {
+    assert(log2Entries <= 40 && roomLog2 <= 40);
     log2Entries = std::max(log2Entries, kFewestLog2Entries);  // the shallowest levels ask for less
-    if (compact_ != nullptr && log2Entries <= log2Entries_) {
+    if (compact_ != nullptr && log2Entries <= roomLog2_) {
+        log2Entries_ = std::max(log2Entries_, log2Entries);
         return;
     }
     Release();
-    for (int log2 = log2Entries; log2 >= kFewestLog2Entries && !Map(log2); --log2) {
+    for (int log2 = std::max(roomLog2, log2Entries); log2 >= kFewestLog2Entries && !Map(log2);
+         --log2) {
+    }
+    if (compact_ != nullptr) {
+        log2Entries_ = std::min(log2Entries, roomLog2_);
     }
 }
 
 // The entries are touched at random, so every page is written soon after the search starts: huge
 // pages where the system offers them spare most of the page faults.
-bool TranspositionTable::Map(int log2Entries) {
-    log2Entries_ = log2Entries;
-    compact_ = nullptr;  // for Bytes()
-    const std::size_t compactBytes = (std::size_t{1} << log2Entries) * sizeof(Compact);
+bool TranspositionTable::Map(int roomLog2) {
+    const std::size_t compactBytes = (std::size_t{1} << roomLog2) * sizeof(Compact);
     const std::size_t bytes =
-        compactBytes + (std::size_t{1} << (log2Entries - kWideShare)) * sizeof(Wide);
+        compactBytes + (std::size_t{1} << (roomLog2 - kWideShare)) * sizeof(Wide);
     // One huge page more than needed, so that the entries can start on a huge-page boundary.
     const std::size_t mapped = bytes + kHugePage;
     void* mapping =
@@ -147,6 +152,7 @@ bool TranspositionTable::Map(int log2Entries) {
     madvise(start, bytes, MADV_HUGEPAGE);
     compact_ = reinterpret_cast<Compact*>(start);
     wide_ = reinterpret_cast<Wide*>(start + compactBytes);
+    roomLog2_ = roomLog2;
     return true;
 }
 
@@ -195,9 +201,8 @@ void TranspositionTable::Store(std::uint64_t positionKey, int levelsLeft,
 
 bool TranspositionTable::ProbeCompact(std::uint64_t ident, HumanReplies& found) {
     const std::uint64_t hash = (ident * kHashFactor) & kIdentMask;
-    const std::uint64_t restMask = (std::uint64_t{1} << (kIdentBits - (log2Entries_ - 2))) - 1;
-    const std::uint64_t tagMask = restMask | (std::uint64_t{3} << kCompactLevelsShift) | kLocked;
-    const std::uint64_t tag = (hash & restMask) | ((ident >> kLevelsShift) << kCompactLevelsShift);
+    const std::uint64_t tagMask = kIdentMask | (std::uint64_t{3} << kCompactLevelsShift) | kLocked;
+    const std::uint64_t tag = hash | ((ident >> kLevelsShift) << kCompactLevelsShift);
     Compact* bucket = CompactBucket(hash);
     for (Compact* entry = bucket; entry != bucket + 4; ++entry) {
         std::atomic_ref word(entry->word);
@@ -228,11 +233,10 @@ void TranspositionTable::StoreCompact(std::uint64_t ident, const HumanReplies& r
            replies.lines[3] >= 0 && static_cast<std::uint64_t>(replies.lines[3]) <= kLines2Max &&
            replies.lines[4] >= 0 && static_cast<std::uint64_t>(replies.lines[4]) <= kLines4Max);
     const std::uint64_t hash = (ident * kHashFactor) & kIdentMask;
-    const std::uint64_t restMask = (std::uint64_t{1} << (kIdentBits - (log2Entries_ - 2))) - 1;
-    const std::uint64_t tagMask = restMask | (std::uint64_t{3} << kCompactLevelsShift);
+    const std::uint64_t tagMask = kIdentMask | (std::uint64_t{3} << kCompactLevelsShift);
     const auto levelsLeft = static_cast<int>(ident >> kLevelsShift);
     const std::uint64_t tag =
-        (hash & restMask) | (static_cast<std::uint64_t>(levelsLeft) << kCompactLevelsShift);
+        hash | (static_cast<std::uint64_t>(levelsLeft) << kCompactLevelsShift);
     Compact* bucket = CompactBucket(hash);
     Compact* victim = bucket;
     std::uint64_t victimSeen = 0;

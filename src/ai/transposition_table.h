@@ -37,10 +37,13 @@ class TranspositionTable {
 
     // Makes room for 2^log2Entries (at least 2^10) compact entries and 2^(log2Entries - 6) wide
     // ones (2^log2Entries * 16.5 bytes), or for as many as the memory allows: with fewer entries,
-    // or none, the search stays exact, only slower. A smaller table than this is given up with its
-    // contents, a larger one kept. The pages are taken as the search first writes to them, so this
+    // or none, the search stays exact, only slower. The memory is mapped for up to 2^roomLog2
+    // entries, so that the table can grow that far later on the pages it has set up (the entries
+    // it holds stay valid, though most are no longer found); beyond its room it is given up for a
+    // new, empty one. A table never shrinks. The pages are
+    // taken as the search first writes to them, so room costs nothing until it is used and this
     // returns at once. Before any Probe or Store, on one thread.
-    void Allocate(int log2Entries);
+    void Allocate(int log2Entries, int roomLog2 = 0);
     // Gives the memory back; the next Allocate starts with an empty table.
     void Release();
     // What is stored from now on belongs to this level of the look-ahead (1 and up); what earlier
@@ -66,9 +69,10 @@ class TranspositionTable {
     bool ProbeWide(std::uint64_t ident, HumanReplies& found);
     void StoreCompact(std::uint64_t ident, const HumanReplies& replies);
     void StoreWide(std::uint64_t ident, const HumanReplies& replies);
-    bool Map(int log2Entries);
+    bool Map(int roomLog2);
 
-    int log2Entries_ = 0;  // of the compact entries
+    int log2Entries_ = 0;  // of the compact entries in use
+    int roomLog2_ = 0;     // of the compact entries mapped
     std::uint64_t generation_ = 0;
     void* mapping_ = nullptr;
     std::size_t mappedBytes_ = 0;

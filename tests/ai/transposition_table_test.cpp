@@ -110,6 +110,29 @@ int CountFound(TranspositionTable& table, int first, int count, int levels) {
     return found;
 }
 
+// Growing within its room keeps the pages and what they hold, which stays exact for its position.
+TEST(TranspositionTable, GrowsInPlaceWithinItsRoom) {
+    TranspositionTable table;
+    table.Allocate(10, 14);
+    for (int i = 0; i < 500; ++i) {
+        table.Store(KeyNumber(i), 1, Replies(false, false, i));
+    }
+    const std::size_t used = table.CountUsed();
+    ASSERT_GT(used, 400u);
+    table.Allocate(14, 14);
+    EXPECT_EQ(table.Capacity(), 16384u + 256);
+    EXPECT_EQ(table.CountUsed(), used);
+    for (int i = 0; i < 500; ++i) {
+        HumanReplies found;
+        if (table.Probe(KeyNumber(i), 1, found)) {
+            ExpectSame(found, Replies(false, false, i));
+        }
+        table.Store(KeyNumber(i), 1, Replies(false, false, i));
+        ASSERT_TRUE(table.Probe(KeyNumber(i), 1, found));
+        ExpectSame(found, Replies(false, false, i));
+    }
+}
+
 TEST(TranspositionTable, CheapResultsMakeRoomForCostlyOnesAndEarlierLevelsForAll) {
     TranspositionTable table;
     table.Allocate(10);  // 1024 compact entries
