@@ -1,5 +1,7 @@
 #include "ai/look_ahead.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <mutex>
 #include <system_error>
@@ -19,6 +21,15 @@ namespace {
 // pages cost time to set up, so a table is not made larger than the level can use.
 int TableBitsForLevel(int level) {
     return 2 * level + 9;
+}
+
+// The CPU time the system has spent for the program: above all on setting up the fresh pages of a
+// table that has grown.
+double SystemSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_stime.tv_usec) * 1e-6;
 }
 
 // Below this level a search takes less than starting a thread.
@@ -274,6 +285,7 @@ LookAheadOutcome LookAhead::Run(const GameRecord& rec, const std::vector<int>& c
     std::vector<double> levelSeconds;
     for (int current = deadline ? 1 : level; current <= level; ++current) {
         const SteadyTime start = std::chrono::steady_clock::now();
+        const double systemBefore = SystemSeconds();
         // The deeper levels of the move grow the table in place, on the pages already set up.
         table_.Allocate(std::min(maxLog2TableEntries_, TableBitsForLevel(current)),
                         std::min(maxLog2TableEntries_, TableBitsForLevel(level)));
@@ -281,7 +293,9 @@ LookAheadOutcome LookAhead::Run(const GameRecord& rec, const std::vector<int>& c
         // Level 1 takes no time worth limiting and gives the decision at the least.
         LevelControl control(current > 1 ? deadline : std::nullopt, &stopped_);
         LevelRun run(root, candidates, current, table_, control, progress);
-        run.Run(current >= kThreadsFromLevel ? caches : firstCache);
+        const std::vector<LastAnswersCache*>& threadCaches =
+            current >= kThreadsFromLevel ? caches : firstCache;
+        run.Run(threadCaches);
         outcome.nodes += run.nodes();
         if (control.timeUp) {
             break;
@@ -289,7 +303,12 @@ LookAheadOutcome LookAhead::Run(const GameRecord& rec, const std::vector<int>& c
         outcome.examined = run.Examined();
         outcome.completedLevel = current;
         const SteadyTime end = std::chrono::steady_clock::now();
-        levelSeconds.push_back(std::chrono::duration<double>(end - start).count());
+        // The search's own time: the pages a level sets up for the table are not set up again by
+        // the next level, so the time they took must not grow with the levels in the estimate.
+        const double elapsed = std::chrono::duration<double>(end - start).count();
+        const double setUp =
+            (SystemSeconds() - systemBefore) / static_cast<double>(threadCaches.size());
+        levelSeconds.push_back(std::max(elapsed - setUp, elapsed / 10));
         if (deadline && (stopped_ || end + std::chrono::duration_cast<SteadyTime::duration>(
                                                std::chrono::duration<double>(
                                                    EstimateNextLevelSeconds(levelSeconds))) >
