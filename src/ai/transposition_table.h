@@ -40,9 +40,9 @@ class TranspositionTable {
     // or none, the search stays exact, only slower. The memory is mapped for up to 2^roomLog2
     // entries, so that the table can grow that far later on the pages it has set up (the entries
     // it holds stay valid, though most are no longer found); beyond its room it is given up for a
-    // new, empty one. A table never shrinks. The pages are
-    // taken as the search first writes to them, so room costs nothing until it is used and this
-    // returns at once. Before any Probe or Store, on one thread.
+    // new, empty one. A table never shrinks. The pages are taken as the search first writes to
+    // them, so room costs nothing until it is used and this returns at once. Before any Probe or
+    // Store, on one thread.
     void Allocate(int log2Entries, int roomLog2 = 0);
     // Gives the memory back; the next Allocate starts with an empty table.
     void Release();

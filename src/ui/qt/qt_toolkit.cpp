@@ -14,6 +14,7 @@
 #include <chrono>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -30,7 +31,10 @@ namespace quorbel {
 // not begin inside another.
 class InputHolder : public QObject {
   public:
-    explicit InputHolder(const QObject* heldTimer = nullptr) : heldTimer_(heldTimer) {}
+    InputHolder() = default;
+    // Also holds the ticks of heldTimer, noting how often it had been started when one came.
+    InputHolder(const QObject* heldTimer, const int& timerStarts)
+        : heldTimer_(heldTimer), timerStarts_(&timerStarts) {}
 
     // Queues the held input behind whatever the asking handler still does.
     void release() {
@@ -42,9 +46,8 @@ class InputHolder : public QObject {
         held_.clear();
     }
 
-    // Whether the held timer ticked since it was last started.
-    bool tickHeld() const { return tickHeld_; }
-    void timerStarted() { tickHeld_ = false; }
+    // The starts of the held timer when it last ticked, if it did.
+    std::optional<int> tickHeldAtStarts() const { return tickHeldAtStarts_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -54,8 +57,11 @@ class InputHolder : public QObject {
             case QEvent::Drop:
                 return true;
             case QEvent::Timer:
-                tickHeld_ = tickHeld_ || watched == heldTimer_;
-                return watched == heldTimer_;
+                if (watched != heldTimer_ || heldTimer_ == nullptr) {
+                    return false;
+                }
+                tickHeldAtStarts_ = *timerStarts_;
+                return true;
             default:
                 break;
         }
@@ -67,8 +73,9 @@ class InputHolder : public QObject {
     }
 
   private:
-    const QObject* heldTimer_;
-    bool tickHeld_ = false;
+    const QObject* heldTimer_ = nullptr;
+    const int* timerStarts_ = nullptr;
+    std::optional<int> tickHeldAtStarts_;
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> held_;
 };
 
@@ -149,7 +156,7 @@ void QtToolkit::present(const std::vector<ControlRef>& changed) {
 
 void QtToolkit::beginShow(ShowPace pace) {
     pacer_.begin(pace);
-    showHolder_ = std::make_unique<InputHolder>(&window_.timer1());
+    showHolder_ = std::make_unique<InputHolder>(&window_.timer1(), timerStarts_);
     QCoreApplication::instance()->installEventFilter(showHolder_.get());
 }
 
@@ -158,20 +165,20 @@ void QtToolkit::endShow() {
     QCoreApplication::instance()->removeEventFilter(showHolder_.get());
     if (window_.isVisible()) {
         showHolder_->release();
-        if (showHolder_->tickHeld()) {
-            tickLate();
+        if (const std::optional<int> starts = showHolder_->tickHeldAtStarts()) {
+            tickLate(*starts);
         }
     }
     showHolder_.reset();
 }
 
 // A tick held during a show comes once the handler that ran the show is done, unless the timer has
-// been started again by then: as a tick comes that fell due during any busy handler.
-void QtToolkit::tickLate() {
+// been started again since it fell due: as a tick comes that fell due during any busy handler.
+void QtToolkit::tickLate(int startsWhenDue) {
     QTimer* timer = &window_.timer1();
     QMetaObject::invokeMethod(
         timer,
-        [this, timer, starts = timerStarts_] {
+        [this, timer, starts = startsWhenDue] {
             if (starts == timerStarts_ && timer->isActive()) {
                 QTimerEvent tick(timer->timerId());
                 QCoreApplication::sendEvent(timer, &tick);
@@ -210,9 +217,6 @@ void QtToolkit::setTimerInterval(int milliseconds) {
 
 void QtToolkit::restartTimer() {
     ++timerStarts_;
-    if (showHolder_) {
-        showHolder_->timerStarted();
-    }
     QTimer& timer = window_.timer1();
     if (timerEnabled_ && timerInterval_ > 0) {
         timer.start(timerInterval_);

@@ -50,7 +50,7 @@ class QtToolkit : public Toolkit {
     void restartTimer();
     void present(const std::vector<ControlRef>& changed);
     void holdFrame(ShowPacer::Clock::time_point until);
-    void tickLate();
+    void tickLate(int startsWhenDue);
 
     frmQuorbel& window_;
     SystemRuntime runtime_;
