@@ -45,6 +45,7 @@ class CandidateProgress {
 };
 
 class LastAnswersCache;
+class Position;
 
 class LookAhead {
   public:
@@ -55,10 +56,11 @@ class LookAhead {
     LookAhead& operator=(const LookAhead&) = delete;
 
     // Examines the candidate columns, in order, on the position of WorkBoard. Without a deadline
-    // at level only; with one at the levels 1, 2, ... up to level, giving the result of the deepest
-    // level completed (level 1 always completes). A level that cannot be expected to complete in
-    // the time left is not begun. progress is told, from one thread at a time, the value of the
-    // progress bar: which candidate's look-ahead is under way at the level in progress.
+    // at level only; with one at the levels 1, 2, ... up to level as PlanNextLevel steps through
+    // them, giving the result of the deepest level completed (level 1 always completes). A level
+    // that cannot be expected to complete in the time left is not begun. progress is told, from one
+    // thread at a time, the value of the progress bar: which candidate's look-ahead is under way at
+    // the level in progress.
     LookAheadOutcome Run(const GameRecord& rec, const std::vector<int>& candidates, int level,
                          std::optional<SteadyTime> deadline,
                          const std::function<void(int)>& progress);
@@ -71,6 +73,13 @@ class LookAhead {
     void ReleaseTable() { table_.Release(); }
 
   private:
+    // Searches one level of the move whose deepest level is deepest; its time in seconds (without
+    // the table's set-up) when it completed before until.
+    std::optional<double> RunLevel(const Position& root, const std::vector<int>& candidates,
+                                   int current, int deepest, std::optional<SteadyTime> until,
+                                   const std::function<void(int)>& progress,
+                                   LookAheadOutcome& outcome);
+
     TranspositionTable table_;
     std::vector<std::unique_ptr<LastAnswersCache>> caches_;  // one for each thread
     int maxLog2TableEntries_;
@@ -78,8 +87,25 @@ class LookAhead {
     std::atomic<bool> stopped_{false};
 };
 
-// From the times the levels 1, 2, ... took (in seconds, in this order), a guess at the next
-// level's time that is rather too short than too long.
-double EstimateNextLevelSeconds(const std::vector<double>& levelSeconds);
+// A level that completed and the time it took.
+struct LevelTime {
+    int level = 0;
+    double seconds = 0;
+};
+
+// From the levels completed so far, in ascending order (a level may have been left out), a guess
+// at the next level's time that is rather too short than too long.
+double EstimateNextLevelSeconds(const std::vector<LevelTime>& completed);
+
+// Where the search goes after a completed level, with secondsLeft of the time limit: to level, or
+// nowhere (level 0). When the level after next is sure to leave room for the next one, it is
+// searched first, and only if it has not completed when reserveSeconds are left does the next
+// level get them; either way no deeper decision is given away.
+struct LevelStep {
+    int level = 0;
+    double reserveSeconds = 0;
+};
+LevelStep PlanNextLevel(const std::vector<LevelTime>& completed, int deepestLevel,
+                        double secondsLeft);
 
 }  // namespace quorbel

@@ -69,12 +69,30 @@ TEST(LookAhead, AStopEndsTheLevelUnderWayAndTheDeepestCompletedOneDecides) {
 
 TEST(LookAhead, NextLevelIsGuessedFromTheSmallerOfTheLastTwoGrowthsAndTriedWhenTooSoonToTell) {
     EXPECT_EQ(EstimateNextLevelSeconds({}), 0);
-    EXPECT_EQ(EstimateNextLevelSeconds({0.0001, 0.001, 0.01}), 0);
+    EXPECT_EQ(EstimateNextLevelSeconds({{1, 0.0001}, {2, 0.001}, {3, 0.01}}), 0);
     // Growths 10 and 8: the next level is guessed at somewhat less than 8 times the last.
-    const double guess = EstimateNextLevelSeconds({0.01, 0.1, 0.8});
+    const double guess = EstimateNextLevelSeconds({{5, 0.01}, {6, 0.1}, {7, 0.8}});
     EXPECT_LT(guess, 8 * 0.8);
     EXPECT_GT(guess, 5 * 0.8);
-    EXPECT_DOUBLE_EQ(EstimateNextLevelSeconds({0.01, 0.08, 0.8}), guess);
+    EXPECT_DOUBLE_EQ(EstimateNextLevelSeconds({{5, 0.01}, {6, 0.08}, {7, 0.8}}), guess);
+    // Over a level left out, the growth per level.
+    EXPECT_DOUBLE_EQ(EstimateNextLevelSeconds({{3, 0.01}, {5, 1}, {7, 64}}),
+                     EstimateNextLevelSeconds({{6, 1}, {7, 8}, {8, 64}}));
+}
+
+TEST(LookAhead, LeapsOverTheNextLevelOnlyWhenTheOneAfterLeavesItsReserve) {
+    // Growth 8 after level 6: the next level is reserved 1.2 * 8 * 0.1 s, the one after is guessed
+    // at 0.8 * 64 * 0.1 s; together 6.08 s.
+    const std::vector<LevelTime> sixth = {{4, 0.002}, {5, 0.0125}, {6, 0.1}};
+    const LevelStep leap = PlanNextLevel(sixth, 10, 6.1);
+    EXPECT_EQ(leap.level, 8);
+    EXPECT_NEAR(leap.reserveSeconds, 0.96, 1e-9);
+    EXPECT_EQ(PlanNextLevel(sixth, 10, 6.0).level, 7);
+    EXPECT_EQ(PlanNextLevel(sixth, 7, 60).level, 7);  // the chosen level comes next
+    EXPECT_EQ(PlanNextLevel(sixth, 6, 60).level, 0);
+    EXPECT_EQ(PlanNextLevel(sixth, 10, 0.4).level, 0);  // not even the next one fits
+    // Below level 6 the growth still swings: one level at a time.
+    EXPECT_EQ(PlanNextLevel({{3, 0.002}, {4, 0.0125}, {5, 0.1}}, 10, 60).level, 6);
 }
 
 }  // namespace
