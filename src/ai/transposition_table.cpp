@@ -54,11 +54,23 @@ constexpr std::size_t kRoomForTheRest = std::size_t{96} << 20;
 constexpr int kFewestLog2Entries = 10;
 constexpr int kWideShare = 6;  // 2^-6 as many wide entries as compact ones
 
-// Locks an entry whose first word was seen unlocked as seen; false when another thread was first.
+// Locks an entry whose first word was seen unlocked as seen, for a writer; false when another
+// thread was first. The entry's other words are written only after the lock is seen.
 bool Lock(std::atomic_ref<std::uint64_t> word, std::uint64_t seen) {
-    return (seen & kLocked) == 0 &&
-           word.compare_exchange_strong(seen, seen | kLocked, std::memory_order_acquire,
-                                        std::memory_order_relaxed);
+    if ((seen & kLocked) != 0 ||
+        !word.compare_exchange_strong(seen, seen | kLocked, std::memory_order_acquire,
+                                      std::memory_order_relaxed)) {
+        return false;
+    }
+    std::atomic_thread_fence(std::memory_order_release);
+    return true;
+}
+
+// For a reader, which takes no lock: whether the first word is still what it was before the entry's
+// other words were read, so that no writer came in between.
+bool Unchanged(std::atomic_ref<std::uint64_t> word, std::uint64_t seen) {
+    std::atomic_thread_fence(std::memory_order_acquire);
+    return word.load(std::memory_order_relaxed) == seen;
 }
 
 }  // namespace
@@ -206,15 +218,14 @@ bool TranspositionTable::ProbeCompact(std::uint64_t ident, HumanReplies& found) 
     Compact* bucket = CompactBucket(hash);
     for (Compact* entry = bucket; entry != bucket + 4; ++entry) {
         std::atomic_ref word(entry->word);
-        const std::uint64_t seen = word.load(std::memory_order_relaxed);
+        const std::uint64_t seen = word.load(std::memory_order_acquire);
         if ((seen & tagMask) != tag) {
             continue;
         }
-        if (!Lock(word, seen)) {
+        const std::uint64_t counts = std::atomic_ref(entry->counts).load(std::memory_order_relaxed);
+        if (!Unchanged(word, seen)) {
             return false;
         }
-        const std::uint64_t counts = entry->counts;
-        word.store(seen, std::memory_order_release);
         found.lines[2] = static_cast<std::int64_t>(counts & kLines2Max);
         found.lines[3] = static_cast<std::int64_t>((counts >> kLines3Shift) & kLines2Max);
         found.lines[4] = static_cast<std::int64_t>(counts >> kLines4Shift);
@@ -262,9 +273,11 @@ void TranspositionTable::StoreCompact(std::uint64_t ident, const HumanReplies& r
     if (!Lock(word, victimSeen)) {
         return;
     }
-    victim->counts = static_cast<std::uint64_t>(replies.lines[2]) |
-                     static_cast<std::uint64_t>(replies.lines[3]) << kLines3Shift |
-                     static_cast<std::uint64_t>(replies.lines[4]) << kLines4Shift;
+    std::atomic_ref(victim->counts)
+        .store(static_cast<std::uint64_t>(replies.lines[2]) |
+                   static_cast<std::uint64_t>(replies.lines[3]) << kLines3Shift |
+                   static_cast<std::uint64_t>(replies.lines[4]) << kLines4Shift,
+               std::memory_order_relaxed);
     const std::uint64_t flags = (replies.lost ? kCompactLost : 0) | (replies.won ? kCompactWon : 0);
     word.store(tag | flags | generation_ << kCompactGenerationShift, std::memory_order_release);
 }
@@ -273,17 +286,16 @@ bool TranspositionTable::ProbeWide(std::uint64_t ident, HumanReplies& found) {
     Wide* bucket = WideBucket(ident);
     for (Wide* entry = bucket; entry != bucket + 2; ++entry) {
         std::atomic_ref word(entry->word);
-        const std::uint64_t seen = word.load(std::memory_order_relaxed);
+        const std::uint64_t seen = word.load(std::memory_order_acquire);
         if ((seen & (kIdentMask | kLocked)) != ident) {
             continue;
         }
-        if (!Lock(word, seen)) {
+        for (int n = 2; n <= 4; ++n) {
+            found.lines[n] = std::atomic_ref(entry->lines[n - 2]).load(std::memory_order_relaxed);
+        }
+        if (!Unchanged(word, seen)) {
             return false;
         }
-        for (int n = 2; n <= 4; ++n) {
-            found.lines[n] = entry->lines[n - 2];
-        }
-        word.store(seen, std::memory_order_release);
         found.lost = (seen & kWideLost) != 0;
         found.won = (seen & kWideWon) != 0;
         return true;
@@ -305,7 +317,7 @@ void TranspositionTable::StoreWide(std::uint64_t ident, const HumanReplies& repl
         return;
     }
     for (int n = 2; n <= 4; ++n) {
-        entry->lines[n - 2] = replies.lines[n];
+        std::atomic_ref(entry->lines[n - 2]).store(replies.lines[n], std::memory_order_relaxed);
     }
     const std::uint64_t flags = (replies.lost ? kWideLost : 0) | (replies.won ? kWideWon : 0);
     word.store(ident | flags | generation_ << kWideGenerationShift, std::memory_order_release);

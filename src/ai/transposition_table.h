@@ -11,8 +11,9 @@
 // stored by an earlier level of the same move count as free, as no level has a use for them. The
 // far fewer and far costlier results with more levels left have wide entries of 32 bytes in a part
 // of their own, two to a cache line: one keeps the deeper result, the other the newest. Several
-// threads may use the table at once: each entry is locked by a bit of its first word while it is
-// read or written, and an entry found locked counts as a miss.
+// threads may use the table at once: a writer locks an entry by a bit of its first word, and a
+// reader, which takes no lock, reads the first word again after the rest: an entry found locked
+// or changed counts as a miss.
 
 #include <cstddef>
 #include <cstdint>
