@@ -124,29 +124,30 @@ class Search {
         if (level_ > 2) {
             PrefetchRepliesToEveryAnswer(level_ - 2);
         }
-        const CompAnswers answers =
-            level_ == 2 ? LastAnswers(pos_.FourCells(Side::Computer)) : SearchCompMoves(2);
+        const CompAnswers answers = level_ == 2 ? LastAnswersOnTheBoard() : SearchCompMoves(2);
         return aborted_ ? std::nullopt : std::optional(answers);
     }
 
     std::uint64_t nodes() const { return nodes_; }
 
   private:
-    // The human replies to the computer stone on top at depth 2 or deeper (the candidates' own
-    // replies are the level's work items); columns from 1 to 7, the first refutation ends the
-    // search.
-    HumanReplies SearchHumanMoves(int depth) {
+    // The human replies after a computer stone dropped into col at depth 2 or deeper (the
+    // candidates' own replies are the level's work items); columns from 1 to 7, the first
+    // refutation ends the search. A result found in the table needs no stone on the board.
+    HumanReplies SearchHumanMovesAfterComputerIn(int col, int depth) {
         CountSearch();
         HumanReplies replies;
         if (aborted_) {
             return replies;
         }
         const int levelsLeft = level_ - depth;
-        const std::uint64_t key = pos_.Key();
+        const std::uint64_t key = pos_.KeyAfterComputerIn(col);
         if (table_.Probe(key, levelsLeft, replies)) {
             return replies;
         }
+        pos_.Play(col, Side::Computer);
         replies = RepliesAnswered(depth);
+        pos_.Take(col, Side::Computer);
         if (!aborted_) {
             table_.Store(key, levelsLeft, replies);
         }
@@ -181,11 +182,10 @@ class Search {
                 replies.lost = true;
                 return replies;
             }
-            const std::uint64_t stone = pos_.LandingBit(col);
-            pos_.Play(col, Side::Human);
             const CompAnswers answers =
-                lastAnswersNext ? LastAnswers(computerFours & ~stone) : SearchCompMoves(depth + 1);
-            pos_.Take(col, Side::Human);
+                lastAnswersNext
+                    ? LastAnswersAfterHumanIn(col, computerFours & ~pos_.LandingBit(col))
+                    : CompMovesAfterHumanIn(col, depth + 1);
             if (aborted_) {
                 return replies;
             }
@@ -241,6 +241,20 @@ class Search {
         }
     }
 
+    // LastAnswers to the human stone on top, at depth 2.
+    CompAnswers LastAnswersOnTheBoard() {
+        CountSearch();
+        return aborted_ ? CompAnswers{} : Unpacked(LastAnswers(pos_.FourCells(Side::Computer)));
+    }
+
+    // SearchCompMoves after a human stone dropped into col.
+    CompAnswers CompMovesAfterHumanIn(int col, int depth) {
+        pos_.Play(col, Side::Human);
+        const CompAnswers answers = SearchCompMoves(depth);
+        pos_.Take(col, Side::Human);
+        return answers;
+    }
+
     // The computer's answers to the human stone on top, above the last level; the first four or
     // forced win ends it.
     CompAnswers SearchCompMoves(int depth) {
@@ -261,9 +275,7 @@ class Search {
                 answers.won = true;
                 return answers;
             }
-            pos_.Play(col, Side::Computer);
-            const HumanReplies replies = SearchHumanMoves(depth);
-            pos_.Take(col, Side::Computer);
+            const HumanReplies replies = SearchHumanMovesAfterComputerIn(col, depth);
             if (aborted_) {
                 return answers;
             }
@@ -278,25 +290,39 @@ class Search {
         return answers;
     }
 
-    // The computer's answers at the last level, where computerFours are the cells in which they
-    // make four, and the human's replies to each, which the evaluation scores. Unless a reply makes
-    // four and ends the replies, an answer's replies record what all replies record together, which
-    // the position's line codes tell at once.
-    CompAnswers LastAnswers(std::uint64_t computerFours) {
+    // LastAnswers to a human stone dropped into col, where computerFours are the cells in which
+    // the answers make four with that stone on the board.
+    CompAnswers LastAnswersAfterHumanIn(int col, std::uint64_t computerFours) {
         CountSearch();
-        CompAnswers answers;
         if (aborted_) {
-            return answers;
+            return {};
         }
         // Reached again by another order of moves, often soon after: worth a look into the
-        // thread's own small table.
-        LastAnswersCache::Entry& known = cache_.EntryFor(pos_.Key());
-        if (known.key == pos_.Key()) {
-            answers.allLose = known.allLose;
-            answers.won = known.won;
-            AddPackedLines(answers.lines, known.lines);
-            return answers;
+        // thread's own small table, before the stone is played.
+        const std::uint64_t key = pos_.KeyAfterHumanIn(col);
+        LastAnswersCache::Entry& known = cache_.EntryFor(key);
+        if (known.key != key) {
+            pos_.Play(col, Side::Human);
+            known = LastAnswers(computerFours);
+            pos_.Take(col, Side::Human);
         }
+        return Unpacked(known);
+    }
+
+    static CompAnswers Unpacked(const LastAnswersCache::Entry& entry) {
+        CompAnswers answers;
+        answers.allLose = entry.allLose;
+        answers.won = entry.won;
+        AddPackedLines(answers.lines, entry.lines);
+        return answers;
+    }
+
+    // The computer's answers at the last level, where computerFours are the cells in which they
+    // make four, and the human's replies to each, which the evaluation scores; as the cache keeps
+    // them. Unless a reply makes four and ends the replies, an answer's replies record what all
+    // replies record together, which the position's line codes tell at once.
+    LastAnswersCache::Entry LastAnswers(std::uint64_t computerFours) {
+        bool won = false;
         const std::uint64_t humanFours = pos_.FourCells(Side::Human);
         const std::uint64_t landing = pos_.LandingCells();
         const PackedLines linesNow = pos_.LinesOfAllReplies();
@@ -312,7 +338,7 @@ class Search {
             ++tried;
             const std::uint64_t stone = pos_.LandingBit(col);
             if ((computerFours & stone) != 0) {
-                answers.won = true;
+                won = true;
                 break;
             }
             // The replies land where they did, but on top of the answer instead of in its cell.
@@ -329,11 +355,9 @@ class Search {
             }
             lost += EvaluateRepliesAfterComputerIn(col, *scansNow, lines) ? 1 : 0;
         }
-        AddPackedLines(answers.lines, lines);
-        answers.allLose = !answers.won && lost == tried && tried != 0;
-        known = {pos_.Key(), lines, answers.allLose, answers.won};
-        CountSearch(tried - (answers.won ? 1 : 0));  // the answers' reply searches
-        return answers;
+        const bool allLose = !won && lost == tried && tried != 0;
+        CountSearch(tried - (won ? 1 : 0));  // the answers' reply searches
+        return {pos_.Key(), lines, allLose, won};
     }
 
     // EvaluateReplies after a computer stone is dropped into answer, which stays off the board,
