@@ -32,7 +32,6 @@ constexpr int kLines = kShortLine + 1;
 struct Cell {
     std::array<std::uint8_t, 4> lines;
     std::array<std::int16_t, 4> weights;
-    std::uint32_t acrossLines;  // the row and diagonals as bits 1 << line (the short line left out)
 };
 
 constexpr std::int16_t PowerOf4(int p) {
@@ -62,9 +61,6 @@ constexpr std::array<Cell, kCells> BuildCells() {
                                                             : kShortLine),
                 static_cast<std::uint8_t>(fallingLength >= 4 ? kFirstFalling + col + row - 5
                                                              : kShortLine)};
-            for (std::size_t k = 1; k < 4; ++k) {
-                cell.acrossLines |= cell.lines[k] != kShortLine ? 1U << cell.lines[k] : 0U;
-            }
             cell.weights = {PowerOf4(row - 1), PowerOf4(col - 1),
                             risingLength >= 4 ? PowerOf4(risingStart) : std::int16_t{0},
                             fallingLength >= 4 ? PowerOf4(fallingStart) : std::int16_t{0}};
@@ -235,37 +231,27 @@ class Position {
         return scans;
     }
 
-    // The same for a human stone dropped into col after a computer stone is dropped into answer,
-    // from scansNow, what they are now (for col other than answer). Only the scans of the lines
-    // through the computer's stone change, and the replies in its column, which land on top of it.
-    int ScansOfHumanStoneAfterComputerIn(int answer, int col, int scansNow) const {
-        const int answerRow = height_[answer] + 1;
-        const board_geometry::Cell& stone = board_geometry::At(answer, answerRow);
+    // What the evaluation records for a human stone dropped into col after a computer stone is
+    // dropped into answer (nothing when the column has no room); the position itself is not
+    // changed. The stone changes the lines it shares with the reply's cell, and in its own column
+    // the reply lands on top of it.
+    PackedLines LinesOfHumanStoneAfterComputerIn(int answer, int col) const {
+        const int row = height_[col] + 1 + (col == answer ? 1 : 0);
+        if (row > kRows) {
+            return 0;
+        }
+        const board_geometry::Cell& stone = board_geometry::At(answer, height_[answer] + 1);
+        const board_geometry::Cell& cell = board_geometry::At(col, row);
+        // The reply's cell turns from landing, or on top of the answer from empty, to human.
+        const int change = kHumanDigit - (col == answer ? kEmptyDigit : kLandingDigit);
         constexpr int kStone = kComputerDigit - kLandingDigit;
-        if (col == answer) {
-            // The cell above turns from empty to human.
-            const board_geometry::Cell& cell = board_geometry::At(col, answerRow + 1);
-            int scans = 0;
-            for (std::size_t k = 0; k < 4; ++k) {
-                int code = code_[cell.lines[k]] + kHumanDigit * cell.weights[k];
-                code += k == 0 ? kStone * stone.weights[0] : 0;
-                scans |= kScans[static_cast<std::size_t>(code)] << (2 * k);
-            }
-            return scans;
+        int scans = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const int code = code_[cell.lines[k]] + change * cell.weights[k] +
+                             (cell.lines[k] == stone.lines[k] ? kStone * stone.weights[k] : 0);
+            scans |= kScans[static_cast<std::size_t>(code)] << (2 * k);
         }
-        const board_geometry::Cell& cell = board_geometry::At(col, height_[col] + 1);
-        if ((cell.acrossLines & stone.acrossLines) == 0) {
-            return scansNow;
-        }
-        int scans = scansNow;
-        for (std::size_t k = 1; k < 4; ++k) {
-            if (cell.lines[k] == stone.lines[k]) {
-                const int code = code_[cell.lines[k]] - cell.weights[k] + kStone * stone.weights[k];
-                scans = (scans & ~(3 << (2 * k))) | kScans[static_cast<std::size_t>(code)]
-                                                        << (2 * k);
-            }
-        }
-        return scans;
+        return kStoneLines[static_cast<std::size_t>(scans)].packed;
     }
 
     // What the evaluation records over every reply of the human, each as if it were the only one:

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <bit>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -329,8 +330,6 @@ class Search {
         PackedLines lines = 0;
         int tried = 0;
         int lost = 0;
-        // The scans of every reply before an answer, once an answer needs them.
-        std::optional<std::array<int, kColumns + 1>> scansNow;
         for (int col = 1; col <= kColumns; ++col) {
             if (!pos_.IsOpen(col)) {
                 continue;
@@ -342,41 +341,21 @@ class Search {
                 break;
             }
             // The replies land where they did, but on top of the answer instead of in its cell.
-            if ((humanFours & (landing ^ stone ^ (stone << 1))) == 0) {
+            const std::uint64_t foursAfter = humanFours & (landing ^ stone ^ (stone << 1));
+            if (foursAfter == 0) {
                 lines += pos_.LinesOfAllRepliesAfterComputerIn(col, linesNow);
                 continue;
             }
-            if (!scansNow) {
-                scansNow.emplace();
-                for (int reply = 1; reply <= kColumns; ++reply) {
-                    (*scansNow)[static_cast<std::size_t>(reply)] =
-                        pos_.IsOpen(reply) ? pos_.ScansOfHumanStoneIn(reply) : 0;
-                }
+            // The reply in the lowest column of those that make four ends the replies.
+            const int four = std::countr_zero(foursAfter) / 7 + 1;
+            for (int reply = 1; reply <= four; ++reply) {
+                lines += pos_.LinesOfHumanStoneAfterComputerIn(col, reply);
             }
-            lost += EvaluateRepliesAfterComputerIn(col, *scansNow, lines) ? 1 : 0;
+            ++lost;
         }
         const bool allLose = !won && lost == tried && tried != 0;
         CountSearch(tried - (won ? 1 : 0));  // the answers' reply searches
         return {pos_.Key(), lines, allLose, won};
-    }
-
-    // EvaluateReplies after a computer stone is dropped into answer, which stays off the board,
-    // from the replies' scans before it.
-    bool EvaluateRepliesAfterComputerIn(int answer, const std::array<int, kColumns + 1>& scansNow,
-                                        PackedLines& lines) const {
-        for (int col = 1; col <= kColumns; ++col) {
-            if (!pos_.IsOpen(col) || (col == answer && pos_.LandingRow(col) == kRows)) {
-                continue;
-            }
-            const StoneLines& found =
-                kStoneLines[static_cast<std::size_t>(pos_.ScansOfHumanStoneAfterComputerIn(
-                    answer, col, scansNow[static_cast<std::size_t>(col)]))];
-            lines += found.packed;
-            if (found.four) {
-                return true;
-            }
-        }
-        return false;
     }
 
     // Counts searches; every so many gives up when the time is up or the work no longer counts.

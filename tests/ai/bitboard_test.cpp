@@ -94,7 +94,7 @@ PackedLines LinesOfEachReply(const Position& position) {
     return sum;
 }
 
-TEST(Position, LinesOfAllRepliesAreTheSumOfEachReplysEvaluation) {
+TEST(Position, LinesOfAllRepliesAreTheSumOfEachReplysEvaluationAndFollowAnAnswer) {
     int withoutFour = 0;
     for (const std::string& moves : RandomPositions(7, 300, 1, 38, false)) {
         GameRecord rec;
@@ -109,8 +109,22 @@ TEST(Position, LinesOfAllRepliesAreTheSumOfEachReplysEvaluation) {
         for (int col = 1; col <= kColumns; ++col) {
             if (position.IsOpen(col)) {
                 const PackedLines predicted = position.LinesOfAllRepliesAfterComputerIn(col, now);
+                std::array<PackedLines, kColumns + 1> eachReply{};
+                for (int reply = 1; reply <= kColumns; ++reply) {
+                    eachReply[reply] = position.LinesOfHumanStoneAfterComputerIn(col, reply);
+                }
                 position.Play(col, Side::Computer);
                 EXPECT_EQ(predicted, position.LinesOfAllReplies()) << moves << " column " << col;
+                for (int reply = 1; reply <= kColumns; ++reply) {
+                    const PackedLines found =
+                        position.IsOpen(reply)
+                            ? kStoneLines[static_cast<std::size_t>(
+                                              position.ScansOfHumanStoneIn(reply))]
+                                  .packed
+                            : 0;
+                    EXPECT_EQ(eachReply[reply], found)
+                        << moves << " answer " << col << " reply " << reply;
+                }
                 position.Take(col, Side::Computer);
             }
         }
