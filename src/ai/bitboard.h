@@ -247,8 +247,9 @@ class Position {
         constexpr int kStone = kComputerDigit - kLandingDigit;
         int scans = 0;
         for (std::size_t k = 0; k < 4; ++k) {
+            const int shared = cell.lines[k] == stone.lines[k] ? 1 : 0;
             const int code = code_[cell.lines[k]] + change * cell.weights[k] +
-                             (cell.lines[k] == stone.lines[k] ? kStone * stone.weights[k] : 0);
+                             shared * kStone * stone.weights[k];
             scans |= kScans[static_cast<std::size_t>(code)] << (2 * k);
         }
         return kStoneLines[static_cast<std::size_t>(scans)].packed;
