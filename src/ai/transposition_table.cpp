@@ -3,7 +3,9 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <bit>
 #include <cassert>
 #include <climits>
 
@@ -216,24 +218,29 @@ bool TranspositionTable::ProbeCompact(std::uint64_t ident, HumanReplies& found) 
     const std::uint64_t tagMask = kIdentMask | (std::uint64_t{3} << kCompactLevelsShift) | kLocked;
     const std::uint64_t tag = hash | ((ident >> kLevelsShift) << kCompactLevelsShift);
     Compact* bucket = CompactBucket(hash);
-    for (Compact* entry = bucket; entry != bucket + 4; ++entry) {
-        std::atomic_ref word(entry->word);
-        const std::uint64_t seen = word.load(std::memory_order_acquire);
-        if ((seen & tagMask) != tag) {
-            continue;
-        }
-        const std::uint64_t counts = std::atomic_ref(entry->counts).load(std::memory_order_relaxed);
-        if (!Unchanged(word, seen)) {
-            return false;
-        }
-        found.lines[2] = static_cast<std::int64_t>(counts & kLines2Max);
-        found.lines[3] = static_cast<std::int64_t>((counts >> kLines3Shift) & kLines2Max);
-        found.lines[4] = static_cast<std::int64_t>(counts >> kLines4Shift);
-        found.lost = (seen & kCompactLost) != 0;
-        found.won = (seen & kCompactWon) != 0;
-        return true;
+    // Which of the four entries holds the position: all are looked at, so that where it stands
+    // costs no branch.
+    std::array<std::uint64_t, 4> seen{};
+    unsigned matches = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        seen[i] = std::atomic_ref(bucket[i].word).load(std::memory_order_acquire);
+        matches |= ((seen[i] & tagMask) == tag ? 1U : 0U) << i;
     }
-    return false;
+    if (matches == 0) {
+        return false;
+    }
+    const auto i = static_cast<std::size_t>(std::countr_zero(matches));
+    Compact* entry = bucket + i;
+    const std::uint64_t counts = std::atomic_ref(entry->counts).load(std::memory_order_relaxed);
+    if (!Unchanged(std::atomic_ref(entry->word), seen[i])) {
+        return false;
+    }
+    found.lines[2] = static_cast<std::int64_t>(counts & kLines2Max);
+    found.lines[3] = static_cast<std::int64_t>((counts >> kLines3Shift) & kLines2Max);
+    found.lines[4] = static_cast<std::int64_t>(counts >> kLines4Shift);
+    found.lost = (seen[i] & kCompactLost) != 0;
+    found.won = (seen[i] & kCompactWon) != 0;
+    return true;
 }
 
 // The entry of the same position, else the first that is free or stored by an earlier level, else
