@@ -231,19 +231,19 @@ class Position {
         return scans;
     }
 
-    // What the evaluation records for a human stone dropped into col after a computer stone is
-    // dropped into answer (nothing when the column has no room); the position itself is not
-    // changed. The stone changes the lines it shares with the reply's cell, and in its own column
-    // the reply lands on top of it.
-    PackedLines LinesOfHumanStoneAfterComputerIn(int answer, int col) const {
-        const int row = height_[col] + 1 + (col == answer ? 1 : 0);
+    // What the evaluation records for a human stone dropped into column reply after a computer
+    // stone is dropped into column answer (nothing when the column has no room); the position
+    // itself is not changed. The stone changes the lines it shares with the reply's cell, and in
+    // its own column the reply lands on top of it.
+    PackedLines LinesOfHumanStoneAfterComputerIn(int answer, int reply) const {
+        const int row = height_[reply] + 1 + (reply == answer ? 1 : 0);
         if (row > kRows) {
             return 0;
         }
         const board_geometry::Cell& stone = board_geometry::At(answer, height_[answer] + 1);
-        const board_geometry::Cell& cell = board_geometry::At(col, row);
+        const board_geometry::Cell& cell = board_geometry::At(reply, row);
         // The reply's cell turns from landing, or on top of the answer from empty, to human.
-        const int change = kHumanDigit - (col == answer ? kEmptyDigit : kLandingDigit);
+        const int change = kHumanDigit - (reply == answer ? kEmptyDigit : kLandingDigit);
         constexpr int kStone = kComputerDigit - kLandingDigit;
         int scans = 0;
         for (std::size_t k = 0; k < 4; ++k) {
