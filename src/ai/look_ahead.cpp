@@ -15,15 +15,6 @@ namespace quorbel {
 
 namespace {
 
-// The size past which a larger table makes the level no faster (measured: 2^21 entries at level 6,
-// 2^23 at level 7, 2^25 at level 8). Each level stores some five to ten times what the level below
-// it stores. A level finds nothing of use in what the levels above it stored: they stored other
-// positions under the same number of levels left. Every page of the table is written to, and fresh
-// pages cost time to set up, so a table is not made larger than the level can use.
-int TableBitsForLevel(int level) {
-    return 2 * level + 9;
-}
-
 // The CPU time the system has spent for the program: above all on setting up the fresh pages of a
 // table that has grown.
 double SystemSeconds() {
@@ -351,8 +342,8 @@ std::optional<double> LookAhead::RunLevel(const Position& root, const std::vecto
     const SteadyTime start = std::chrono::steady_clock::now();
     const double systemBefore = SystemSeconds();
     // The deeper levels of the move grow the table in place, on the pages already set up.
-    table_.Allocate(std::min(maxLog2TableEntries_, TableBitsForLevel(current)),
-                    std::min(maxLog2TableEntries_, TableBitsForLevel(deepest)));
+    table_.Allocate(std::min(maxLog2TableEntries_, TableLog2EntriesForLevel(current)),
+                    std::min(maxLog2TableEntries_, TableLog2EntriesForLevel(deepest)));
     table_.StartLevel(current);
     // Level 1 takes no time worth limiting and gives the decision at the least.
     LevelControl control(current > 1 ? until : std::nullopt, &stopped_);

@@ -16,18 +16,12 @@
 #include "ai/bitboard.h"
 #include "ai/line_scans.h"
 #include "ai/move_report.h"
+#include "ai/search_results.h"
 #include "ai/transposition_table.h"
 
 namespace quorbel {
 
 using SteadyTime = std::chrono::steady_clock::time_point;
-
-// Everything a search of the computer's answers hands back to its caller.
-struct CompAnswers {
-    bool allLose = false;  // there is an answer and every one is a forced loss
-    bool won = false;      // an answer makes four or wins by force
-    LineTally lines;
-};
 
 // What the threads of one level share: when to give up, and which work is no longer needed.
 struct LevelControl {

@@ -5,29 +5,33 @@
 // is not searched again. The result of a reply search depends only on the position and on the
 // number of levels still to search below it, so an entry is valid for as long as it stays.
 //
-// The table has a fixed size while a search runs. Most results have one to three levels left below
-// them: their counts fit into compact entries of 16 bytes, four to a cache line. When a line is
-// full, the entry with the fewest levels left, the cheapest to search again, makes room; entries
-// stored by an earlier level of the same move count as free, as no level has a use for them. The
-// far fewer and far costlier results with more levels left have wide entries of 32 bytes in a part
-// of their own, two to a cache line: one keeps the deeper result, the other the newest. Several
-// threads may use the table at once: a writer locks an entry by a bit of its first word, and a
-// reader, which takes no lock, reads the first word again after the rest: an entry found locked
-// or changed counts as a miss.
+// Results with one to three levels left, nearly all of them, have compact entries of 16 bytes,
+// four to a cache line (a bucket). When a bucket is full, the entry with the fewest levels left,
+// the cheapest to search again, makes room; entries stored by an earlier level of the same move
+// count as free, as no level has a use for them. The far fewer and far costlier results with more
+// levels left have wide entries of 32 bytes in a part of their own, two to a bucket: one keeps the
+// deeper result, the other the newest. docs/engine.md draws both layouts.
+//
+// Threads share the table without locks. Each entry's check word is its tag XOR a mix of its
+// counts, so that a reader accepts counts only together with the tag they were stored with; the
+// argument is next to the reader in the source.
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
-#include "ai/move_report.h"
+#include "ai/search_results.h"
 
 namespace quorbel {
 
-// Everything a search of the human's replies hands back to its caller.
-struct HumanReplies {
-    bool lost = false;  // a reply refutes the computer move: a forced loss
-    bool won = false;   // every reply is answered by a forced win
-    LineTally lines;    // the human lines counted at the horizon below
-};
+// The table size past which a larger table makes a level no faster (measured: 2^21 entries at
+// level 6, 2^23 at level 7, 2^25 at level 8). Each level stores some five to ten times what the
+// level below it stores; a level finds nothing of use in what the levels above it stored, which
+// are other positions under the same number of levels left. Fresh pages cost time to set up, so
+// the table is not made larger than the level can use.
+constexpr int TableLog2EntriesForLevel(int level) {
+    return 2 * level + 9;
+}
 
 class TranspositionTable {
   public:
@@ -49,13 +53,20 @@ class TranspositionTable {
     void Release();
     // What is stored from now on belongs to this level of the look-ahead (1 and up); what earlier
     // levels stored makes room first. On one thread, between the levels.
-    void StartLevel(int level) { generation_ = static_cast<std::uint64_t>(level) & 15; }
+    void StartLevel(int level);
 
-    // Starts loading the entries a Probe or Store of this key will read.
+    // Starts loading the bucket a Probe or Store of this key will read.
     void Prefetch(std::uint64_t positionKey, int levelsLeft) const;
 
-    bool Probe(std::uint64_t positionKey, int levelsLeft, HumanReplies& found);
+    // From any thread, at any time while the table is allocated.
+    bool Probe(std::uint64_t positionKey, int levelsLeft, HumanReplies& found) const;
     void Store(std::uint64_t positionKey, int levelsLeft, const HumanReplies& replies);
+
+    // For tests: a Probe that runs betweenLoads after it has read the bucket's check words and
+    // before it reads the counts, and the bucket a result goes to.
+    bool Probe(std::uint64_t positionKey, int levelsLeft, HumanReplies& found,
+               const std::function<void()>& betweenLoads) const;
+    std::size_t BucketIndex(std::uint64_t positionKey, int levelsLeft) const;
 
     std::size_t Capacity() const;  // entries of both kinds
     std::size_t Bytes() const;
@@ -64,12 +75,17 @@ class TranspositionTable {
   private:
     struct Compact;
     struct Wide;
-    Compact* CompactBucket(std::uint64_t hash) const;
-    Wide* WideBucket(std::uint64_t ident) const;
-    bool ProbeCompact(std::uint64_t ident, HumanReplies& found);
-    bool ProbeWide(std::uint64_t ident, HumanReplies& found);
-    void StoreCompact(std::uint64_t ident, const HumanReplies& replies);
-    void StoreWide(std::uint64_t ident, const HumanReplies& replies);
+    Compact* CompactBucket(std::uint64_t scrambled) const;
+    Wide* WideBucket(std::uint64_t scrambled) const;
+    template <typename BetweenLoads>
+    bool ProbeCompact(std::uint64_t tag, HumanReplies& found, BetweenLoads betweenLoads) const;
+    template <typename BetweenLoads>
+    bool ProbeWide(std::uint64_t tag, HumanReplies& found, BetweenLoads betweenLoads) const;
+    template <typename BetweenLoads>
+    bool ProbeWith(std::uint64_t positionKey, int levelsLeft, HumanReplies& found,
+                   BetweenLoads betweenLoads) const;
+    void StoreCompact(std::uint64_t tag, const HumanReplies& replies);
+    void StoreWide(std::uint64_t tag, const HumanReplies& replies);
     bool Map(int roomLog2);
 
     int log2Entries_ = 0;  // of the compact entries in use

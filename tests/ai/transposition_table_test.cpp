@@ -198,6 +198,57 @@ TEST(TranspositionTable, TooLittleMemoryGivesASmallerTableOrNoneButNeverFails) {
     });
 }
 
+// Another key whose results share the bucket of key's with those levels left (and with
+// sameBucketLevels, when given).
+std::uint64_t KeySharingBucket(const TranspositionTable& table, std::uint64_t key, int levels,
+                               int first, int sameBucketLevels = 0) {
+    const std::size_t bucket = table.BucketIndex(key, levels);
+    for (int i = first;; ++i) {
+        const std::uint64_t other = KeyNumber(i);
+        if (table.BucketIndex(other, sameBucketLevels != 0 ? sameBucketLevels : levels) == bucket) {
+            return other;
+        }
+    }
+}
+
+// A reader paused between its loads while X's entry is overwritten by Y's and then by X's again
+// must miss, or give X's own result: never Y's counts under X's key.
+TEST(TranspositionTable, AReaderBetweenItsLoadsNeverTakesAnotherPositionsResult) {
+    const HumanReplies x = Replies(false, false, 4, 8, 12);
+    const HumanReplies y = Replies(true, false, 100, 200, 300);
+    for (const int levels : {1, 5}) {  // a compact entry and a wide one
+        SCOPED_TRACE(levels);
+        TranspositionTable table;
+        table.Allocate(10);
+        if (levels == 1) {
+            // Costlier results fill the rest of the bucket, so that Y can only take X's place.
+            for (int filler = 0, first = 1; filler < 3; ++filler) {
+                const std::uint64_t key = KeySharingBucket(table, kKey, levels, first, 3);
+                table.Store(key, 3, Replies(false, false, 1));
+                first = static_cast<int>((key - kKey) / 128) + 1;
+            }
+        }
+        const std::uint64_t keyY = KeySharingBucket(table, kKey, levels, 1000);
+        HumanReplies found;
+        table.Store(kKey, levels, x);
+        table.Store(keyY, levels, y);
+        ASSERT_FALSE(table.Probe(kKey, levels, found)) << "Y must take X's place";
+        table.Store(kKey, levels, x);
+        ASSERT_TRUE(table.Probe(kKey, levels, found));
+
+        int stores = 0;
+        const auto nextStore = [&] {
+            ++stores;
+            table.Store(stores % 2 == 1 ? keyY : kKey, levels, stores % 2 == 1 ? y : x);
+        };
+        const bool hit = table.Probe(kKey, levels, found, nextStore);
+        EXPECT_GE(stores, 1) << levels;
+        if (hit) {
+            ExpectSame(found, x);
+        }
+    }
+}
+
 // Every key's content is a function of the key, so a torn read would show as a mismatch.
 TEST(TranspositionTable, ConcurrentUseNeverMixesTwoEntries) {
     TranspositionTable table;
