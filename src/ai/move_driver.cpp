@@ -152,11 +152,13 @@ bool MoveDriver::LookAheadStage(Game& game) {
     const std::vector<int> candidates = CandidateList(rec);
     const std::optional<SteadyTime> deadline =
         options_.thinkLimitSeconds ? std::optional(deadline_) : std::nullopt;
+    // The bar runs from 0 to ProgressTotal, in finer steps than a candidate (think_progress.h).
+    const auto showShare = [&toolkit, total = rec.ProgressTotal](double share) {
+        toolkit.setProgressValue(share * total);
+    };
     LookAheadOutcome outcome;
-    toolkit.runWhileBusy([&] {
-        outcome = lookAhead_.Run(rec, candidates, rec.Level, deadline,
-                                 [&toolkit](int begun) { toolkit.setProgressValue(begun); });
-    });
+    toolkit.runWhileBusy(
+        [&] { outcome = lookAhead_.Run(rec, candidates, rec.Level, deadline, showShare); });
     if (!options_.keepTable) {
         lookAhead_.ReleaseTable();
     }

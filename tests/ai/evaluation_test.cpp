@@ -5,8 +5,8 @@
 
 #include <array>
 
-#include "ai/bitboard.h"
 #include "ai/decision_runs.h"
+#include "ai/evaluation.h"
 #include "ai/move_text.h"
 #include "ai/reference_player.h"
 #include "support/positions.h"
@@ -39,7 +39,7 @@ Evaluated ByReference(GameRecord& rec, int col) {
 Evaluated ByTables(const GameRecord& rec, int col) {
     const Position position = Position::FromWorkBoard(rec);
     const StoneLines& found =
-        kStoneLines[static_cast<std::size_t>(position.ScansOfHumanStoneIn(col))];
+        kStoneLines[static_cast<std::size_t>(ScansOfHumanStoneIn(position, col))];
     return {{found.lines2, found.lines3, found.lines4}, found.four};
 }
 
@@ -143,6 +143,55 @@ TEST(Evaluation, TablesAgreeWithTheScansOnEveryStoneOfRandomPositions) {
         }
     }
     EXPECT_GT(fours, 50);
+}
+
+// The replies' evaluations one by one, summed whether or not one of them makes four.
+PackedLines LinesOfEachReply(const Position& position) {
+    PackedLines sum = 0;
+    for (int col = 1; col <= kColumns; ++col) {
+        if (position.IsOpen(col)) {
+            sum += kStoneLines[static_cast<std::size_t>(ScansOfHumanStoneIn(position, col))].packed;
+        }
+    }
+    return sum;
+}
+
+TEST(Evaluation, LinesOfAllRepliesAreTheSumOfEachReplysEvaluationAndFollowAnAnswer) {
+    int withoutFour = 0;
+    for (const std::string& moves : RandomPositions(7, 300, 1, 38, false)) {
+        GameRecord rec;
+        ASSERT_EQ(SetUpFromMoves(rec, moves), MovesError::None);
+        Position position = Position::FromWorkBoard(rec);
+        const PackedLines now = LinesOfAllReplies(position);
+        // A four ends an evaluation early, so only then may the sum differ.
+        if ((position.FourCells(Side::Human) & position.LandingCells()) == 0) {
+            EXPECT_EQ(now, LinesOfEachReply(position)) << moves;
+            ++withoutFour;
+        }
+        for (int col = 1; col <= kColumns; ++col) {
+            if (position.IsOpen(col)) {
+                const PackedLines predicted = LinesOfAllRepliesAfterComputerIn(position, col, now);
+                std::array<PackedLines, kColumns + 1> eachReply{};
+                for (int reply = 1; reply <= kColumns; ++reply) {
+                    eachReply[reply] = LinesOfHumanStoneAfterComputerIn(position, col, reply);
+                }
+                position.Play(col, Side::Computer);
+                EXPECT_EQ(predicted, LinesOfAllReplies(position)) << moves << " column " << col;
+                for (int reply = 1; reply <= kColumns; ++reply) {
+                    const PackedLines found =
+                        position.IsOpen(reply)
+                            ? kStoneLines[static_cast<std::size_t>(
+                                              ScansOfHumanStoneIn(position, reply))]
+                                  .packed
+                            : 0;
+                    EXPECT_EQ(eachReply[reply], found)
+                        << moves << " answer " << col << " reply " << reply;
+                }
+                position.Take(col, Side::Computer);
+            }
+        }
+    }
+    EXPECT_GT(withoutFour, 100);
 }
 
 }  // namespace

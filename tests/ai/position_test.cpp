@@ -1,12 +1,13 @@
-// The look-ahead's bitboard position against the record it is built from.
+// The look-ahead's position against the record it is built from.
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "ai/bitboard.h"
 #include "ai/decision_runs.h"
+#include "ai/evaluation.h"
 #include "ai/move_text.h"
+#include "ai/position.h"
 
 namespace quorbel::testing {
 namespace {
@@ -43,7 +44,7 @@ std::vector<std::uint64_t> Readings(const Position& position) {
     std::vector<std::uint64_t> readings{position.Key()};
     for (int col = 1; col <= kColumns; ++col) {
         readings.push_back(position.IsOpen(col)
-                               ? static_cast<std::uint64_t>(position.ScansOfHumanStoneIn(col))
+                               ? static_cast<std::uint64_t>(ScansOfHumanStoneIn(position, col))
                                : 999);
     }
     return readings;
@@ -81,55 +82,6 @@ TEST(Position, PlayAndTakeKeepKeyAndLinesAsBuildingFromTheBoardDoes) {
         const auto [it, added] = boards.emplace(position.Key(), board);
         EXPECT_TRUE(added || it->second == board) << moves;
     }
-}
-
-// The replies' evaluations one by one, summed whether or not one of them makes four.
-PackedLines LinesOfEachReply(const Position& position) {
-    PackedLines sum = 0;
-    for (int col = 1; col <= kColumns; ++col) {
-        if (position.IsOpen(col)) {
-            sum += kStoneLines[static_cast<std::size_t>(position.ScansOfHumanStoneIn(col))].packed;
-        }
-    }
-    return sum;
-}
-
-TEST(Position, LinesOfAllRepliesAreTheSumOfEachReplysEvaluationAndFollowAnAnswer) {
-    int withoutFour = 0;
-    for (const std::string& moves : RandomPositions(7, 300, 1, 38, false)) {
-        GameRecord rec;
-        ASSERT_EQ(SetUpFromMoves(rec, moves), MovesError::None);
-        Position position = Position::FromWorkBoard(rec);
-        const PackedLines now = position.LinesOfAllReplies();
-        // A four ends an evaluation early, so only then may the sum differ.
-        if ((position.FourCells(Side::Human) & position.LandingCells()) == 0) {
-            EXPECT_EQ(now, LinesOfEachReply(position)) << moves;
-            ++withoutFour;
-        }
-        for (int col = 1; col <= kColumns; ++col) {
-            if (position.IsOpen(col)) {
-                const PackedLines predicted = position.LinesOfAllRepliesAfterComputerIn(col, now);
-                std::array<PackedLines, kColumns + 1> eachReply{};
-                for (int reply = 1; reply <= kColumns; ++reply) {
-                    eachReply[reply] = position.LinesOfHumanStoneAfterComputerIn(col, reply);
-                }
-                position.Play(col, Side::Computer);
-                EXPECT_EQ(predicted, position.LinesOfAllReplies()) << moves << " column " << col;
-                for (int reply = 1; reply <= kColumns; ++reply) {
-                    const PackedLines found =
-                        position.IsOpen(reply)
-                            ? kStoneLines[static_cast<std::size_t>(
-                                              position.ScansOfHumanStoneIn(reply))]
-                                  .packed
-                            : 0;
-                    EXPECT_EQ(eachReply[reply], found)
-                        << moves << " answer " << col << " reply " << reply;
-                }
-                position.Take(col, Side::Computer);
-            }
-        }
-    }
-    EXPECT_GT(withoutFour, 100);
 }
 
 TEST(Position, KeysAfterStonesAreTheKeysOfThePositionsWithThem) {

@@ -1,14 +1,19 @@
-#include "ai/bitboard.h"
+#include "ai/position.h"
 
 namespace quorbel {
 
 Position::Position() {
-    for (int line = 0; line < board_geometry::kLines; ++line) {
+    using namespace board_geometry;
+    for (int line = 0; line < kLines; ++line) {
         code_[static_cast<std::size_t>(line)] =
-            static_cast<std::uint16_t>(TableOffset(board_geometry::KindOf(line)));
+            static_cast<std::uint16_t>(TableOffset(KindOf(line)));
     }
     for (int col = 1; col <= kColumns; ++col) {
-        ChangeDigit(col, 1, kLandingDigit - kEmptyDigit);
+        const Cell& landing = At(col, 1);
+        for (std::size_t k = 0; k < 4; ++k) {
+            code_[landing.lines[k]] = static_cast<std::uint16_t>(
+                code_[landing.lines[k]] + (kLandingDigit - kEmptyDigit) * landing.weights[k]);
+        }
     }
 }
 

@@ -1,8 +1,8 @@
-#include "ai/line_scans.h"
-
-#include "game/record.h"
+#include "ai/evaluation.h"
 
 namespace quorbel {
+
+using namespace board_geometry;
 
 namespace {
 
@@ -29,7 +29,7 @@ constexpr Line Decode(int code, int length) {
 constexpr ScanResult VerticalScan(const Line& column) {
     int run = 0;
     for (int r = 1;; ++r) {
-        if (column.cells[static_cast<std::size_t>(r - 1)] == kHuman) {
+        if (column.cells[static_cast<std::size_t>(r - 1)] == kHumanDigit) {
             ++run;
             if (r == 6) {
                 return run == 4 ? kFour : kNothing;
@@ -75,9 +75,9 @@ constexpr ScanResult WindowScan(const Line& line, int lastWindow,
                     break;
                 }
                 const std::int16_t cell = line.cells[static_cast<std::size_t>(p)];
-                if (cell == kHuman) {
+                if (cell == kHumanDigit) {
                     ++humans;
-                } else if (cell == kComputer) {
+                } else if (cell == kComputerDigit) {
                     const Blocked blocked = computerStoneAt(p);
                     if (blocked == Blocked::ScanFinished) {
                         return kNothing;

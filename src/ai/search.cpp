@@ -1,0 +1,227 @@
+#include "ai/search.h"
+
+#include "ai/evaluation.h"
+#include "ai/move_order.h"
+
+namespace quorbel {
+
+namespace {
+
+CompAnswers Unpacked(const LastAnswersCache::Entry& entry) {
+    CompAnswers answers;
+    answers.allLose = entry.allLose;
+    answers.won = entry.won;
+    AddPackedLines(answers.lines, entry.lines);
+    return answers;
+}
+
+}  // namespace
+
+std::optional<CompAnswers> Search::AnswersAfterReply(const Position& position, int candidate,
+                                                     int reply) {
+    candidate_ = candidate;
+    reply_ = reply;
+    cut_ = Cut::None;
+    pos_ = position;
+    if (level_ > 2) {
+        PrefetchRepliesToEveryAnswer(level_ - 2);
+    }
+    const CompAnswers answers = level_ == 2 ? LastAnswersOnTheBoard() : SearchAnswers(2);
+    return cut_ == Cut::None ? std::optional(answers) : std::nullopt;
+}
+
+// The computer's answers of depth, above the last level, to the human stone on top; the first four
+// or forced win ends them.
+CompAnswers Search::SearchAnswers(int depth) {
+    CountSearches();
+    CompAnswers answers;
+    if (cut_ != Cut::None) {
+        return answers;
+    }
+    const ColumnsInOrder order =
+        ColumnsUntilFour(pos_.LandingCells(), pos_.FourCells(Side::Computer));
+    int lost = 0;
+    for (std::uint64_t cells = order.searched; cells != 0; cells &= cells - 1) {
+        const HumanReplies replies = RepliesAfterAnswer(FirstColumn(cells), depth);
+        if (cut_ != Cut::None) {
+            return answers;
+        }
+        AddTally(answers.lines, replies.lines);
+        lost += replies.lost ? 1 : 0;
+        if (replies.won) {
+            answers.won = true;
+            return answers;
+        }
+    }
+    answers.won = order.endsInFour;
+    answers.allLose = !order.endsInFour && lost == order.Count() && lost != 0;
+    return answers;
+}
+
+// The human's replies of depth after a computer answer dropped into column answer. The table gives
+// them without a stone played when it has them.
+HumanReplies Search::RepliesAfterAnswer(int answer, int depth) {
+    CountSearches();
+    HumanReplies replies;
+    if (cut_ != Cut::None) {
+        return replies;
+    }
+    const int levelsLeft = level_ - depth;
+    const std::uint64_t key = pos_.KeyAfterComputerIn(answer);
+    if (table_.Probe(key, levelsLeft, replies)) {
+        return replies;
+    }
+    pos_.Play(answer, Side::Computer);
+    replies = SearchReplies(depth);
+    pos_.Take(answer, Side::Computer);
+    if (cut_ == Cut::None) {
+        table_.Store(key, levelsLeft, replies);
+    }
+    return replies;
+}
+
+// The human's replies of depth, above the last level, to the computer stone on top: each reply
+// that makes no four is answered by the computer one level deeper. The first reply that makes four
+// or leaves only losing answers refutes the computer's stone.
+HumanReplies Search::SearchReplies(int depth) {
+    HumanReplies replies;
+    const ColumnsInOrder order = ColumnsUntilFour(pos_.LandingCells(), pos_.FourCells(Side::Human));
+    const bool lastAnswersNext = depth + 1 == level_;
+    // A human stone takes from the computer's fours no more than its own cell.
+    const std::uint64_t computerFours = lastAnswersNext ? pos_.FourCells(Side::Computer) : 0;
+    if (lastAnswersNext) {
+        for (std::uint64_t cells = order.searched; cells != 0; cells &= cells - 1) {
+            cache_.Prefetch(pos_.KeyAfterHumanIn(FirstColumn(cells)));
+        }
+    } else {
+        PrefetchRepliesToEveryReplyAndAnswer(level_ - depth - 1, order.searched);
+    }
+    int winningReplies = 0;
+    for (std::uint64_t cells = order.searched; cells != 0; cells &= cells - 1) {
+        const int reply = FirstColumn(cells);
+        const CompAnswers answers =
+            lastAnswersNext
+                ? LastAnswersAfterReplyIn(reply, computerFours & ~(cells & (~cells + 1)))
+                : AnswersAfterReplyIn(reply, depth + 1);
+        if (cut_ != Cut::None) {
+            return replies;
+        }
+        AddTally(replies.lines, answers.lines);
+        if (answers.allLose) {
+            replies.lost = true;
+            return replies;
+        }
+        winningReplies += answers.won ? 1 : 0;
+    }
+    replies.lost = order.endsInFour;
+    replies.won = !order.endsInFour && winningReplies == order.Count() && winningReplies != 0;
+    return replies;
+}
+
+// The computer's answers of depth after a human stone dropped into column reply.
+CompAnswers Search::AnswersAfterReplyIn(int reply, int depth) {
+    pos_.Play(reply, Side::Human);
+    const CompAnswers answers = SearchAnswers(depth);
+    pos_.Take(reply, Side::Human);
+    return answers;
+}
+
+// The last level's answers after a human stone dropped into column reply, where computerFours are
+// the cells in which they make four with that stone on the board. The thread's cache gives them
+// without a stone played when it has them.
+CompAnswers Search::LastAnswersAfterReplyIn(int reply, std::uint64_t computerFours) {
+    CountSearches();
+    if (cut_ != Cut::None) {
+        return {};
+    }
+    const std::uint64_t key = pos_.KeyAfterHumanIn(reply);
+    LastAnswersCache::Entry& known = cache_.EntryFor(key);
+    if (known.key != key) {
+        pos_.Play(reply, Side::Human);
+        known = LastAnswers(computerFours);
+        pos_.Take(reply, Side::Human);
+    }
+    return Unpacked(known);
+}
+
+// The last level's answers to the human stone on top, when the level is 2.
+CompAnswers Search::LastAnswersOnTheBoard() {
+    CountSearches();
+    return cut_ != Cut::None ? CompAnswers{}
+                             : Unpacked(LastAnswers(pos_.FourCells(Side::Computer)));
+}
+
+// The computer's answers at the last level, where computerFours are the cells in which they make
+// four, and the human's replies to each, which the evaluation scores at the horizon; as the cache
+// keeps them. Unless a reply makes four and ends the replies, an answer's replies record what all
+// replies record together, which the position's line codes tell at once.
+LastAnswersCache::Entry Search::LastAnswers(std::uint64_t computerFours) {
+    const std::uint64_t humanFours = pos_.FourCells(Side::Human);
+    const std::uint64_t landing = pos_.LandingCells();
+    const ColumnsInOrder order = ColumnsUntilFour(landing, computerFours);
+    const PackedLines linesNow = LinesOfAllReplies(pos_);
+    PackedLines lines = 0;
+    int lost = 0;
+    for (std::uint64_t cells = order.searched; cells != 0; cells &= cells - 1) {
+        const int answer = FirstColumn(cells);
+        const std::uint64_t foursAfter = humanFours & LandingAfter(landing, cells & (~cells + 1));
+        if (foursAfter == 0) {
+            lines += LinesOfAllRepliesAfterComputerIn(pos_, answer, linesNow);
+            continue;
+        }
+        // The replies up to the one in the lowest column of those that make four, which ends them;
+        // a full column records nothing.
+        const int four = FirstColumn(foursAfter);
+        for (int reply = 1; reply <= four; ++reply) {
+            lines += LinesOfHumanStoneAfterComputerIn(pos_, answer, reply);
+        }
+        ++lost;
+    }
+    const bool allLose = !order.endsInFour && lost == order.Count() && lost != 0;
+    CountSearches(order.Count());  // the answers' searches of replies
+    return {pos_.Key(), lines, allLose, order.endsInFour};
+}
+
+// The replies to every answer of the computer are looked up in the table, with levelsLeft below
+// them: start loading them all at once, before the answers are searched, in the order the search
+// takes them.
+void Search::PrefetchRepliesToEveryAnswer(int levelsLeft) const {
+    const ColumnsInOrder answers =
+        ColumnsUntilFour(pos_.LandingCells(), pos_.FourCells(Side::Computer));
+    ForEachColumn(answers.searched, [this, levelsLeft](int answer) {
+        table_.Prefetch(pos_.KeyAfterComputerIn(answer), levelsLeft);
+    });
+}
+
+// The same after each of the human's replies (their landing cells) and every answer of the
+// computer to it: loading starts one step before the answers to the first reply are searched.
+void Search::PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft, std::uint64_t replies) const {
+    const std::uint64_t landing = pos_.LandingCells();
+    const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
+    for (std::uint64_t cells = replies; cells != 0; cells &= cells - 1) {
+        const std::uint64_t replyCell = cells & (~cells + 1);
+        const int reply = FirstColumn(cells);
+        const ColumnsInOrder answers =
+            ColumnsUntilFour(LandingAfter(landing, replyCell), computerFours & ~replyCell);
+        ForEachColumn(answers.searched, [this, levelsLeft, reply](int answer) {
+            table_.Prefetch(pos_.KeyAfterHumanAndComputerIn(reply, answer), levelsLeft);
+        });
+    }
+}
+
+// Counts searches; every so many looks whether the level has ended or the work no longer counts.
+// A cut stays until the next work item.
+void Search::CountSearches(int searches) {
+    nodes_ += static_cast<std::uint64_t>(searches);
+    if (nodes_ < nextCheck_ || cut_ != Cut::None) {
+        return;
+    }
+    nextCheck_ = nodes_ + kCheckInterval;
+    if (control_.CheckEnded()) {
+        cut_ = Cut::LevelEnded;
+    } else if (!control_.Needed(candidate_, reply_)) {
+        cut_ = Cut::NoLongerNeeded;
+    }
+}
+
+}  // namespace quorbel
