@@ -19,8 +19,6 @@ namespace quorbel {
 struct ColumnsInOrder {
     std::uint64_t searched = 0;  // the open columns before the first whose stone makes four
     bool endsInFour = false;     // a column after those makes four and ends the search
-
-    int Count() const { return std::popcount(searched); }
 };
 
 // From the landing cells of the open columns and the cells where the mover's stone makes four.

@@ -32,7 +32,7 @@ std::optional<CompAnswers> Search::AnswersAfterReply(const Position& position, i
 
 // The computer's answers of depth, above the last level, to the human stone on top; the first four
 // or forced win ends them.
-CompAnswers Search::SearchAnswers(int depth) {
+inline CompAnswers Search::SearchAnswers(int depth) {
     CountSearches();
     CompAnswers answers;
     if (cut_ != Cut::None) {
@@ -40,8 +40,10 @@ CompAnswers Search::SearchAnswers(int depth) {
     }
     const ColumnsInOrder order =
         ColumnsUntilFour(pos_.LandingCells(), pos_.FourCells(Side::Computer));
+    int tried = 0;
     int lost = 0;
     for (std::uint64_t cells = order.searched; cells != 0; cells &= cells - 1) {
+        ++tried;
         const HumanReplies replies = RepliesAfterAnswer(FirstColumn(cells), depth);
         if (cut_ != Cut::None) {
             return answers;
@@ -54,13 +56,13 @@ CompAnswers Search::SearchAnswers(int depth) {
         }
     }
     answers.won = order.endsInFour;
-    answers.allLose = !order.endsInFour && lost == order.Count() && lost != 0;
+    answers.allLose = !order.endsInFour && lost == tried && tried != 0;
     return answers;
 }
 
 // The human's replies of depth after a computer answer dropped into column answer. The table gives
 // them without a stone played when it has them.
-HumanReplies Search::RepliesAfterAnswer(int answer, int depth) {
+inline HumanReplies Search::RepliesAfterAnswer(int answer, int depth) {
     CountSearches();
     HumanReplies replies;
     if (cut_ != Cut::None) {
@@ -83,7 +85,7 @@ HumanReplies Search::RepliesAfterAnswer(int answer, int depth) {
 // The human's replies of depth, above the last level, to the computer stone on top: each reply
 // that makes no four is answered by the computer one level deeper. The first reply that makes four
 // or leaves only losing answers refutes the computer's stone.
-HumanReplies Search::SearchReplies(int depth) {
+inline HumanReplies Search::SearchReplies(int depth) {
     HumanReplies replies;
     const ColumnsInOrder order = ColumnsUntilFour(pos_.LandingCells(), pos_.FourCells(Side::Human));
     const bool lastAnswersNext = depth + 1 == level_;
@@ -96,8 +98,10 @@ HumanReplies Search::SearchReplies(int depth) {
     } else {
         PrefetchRepliesToEveryReplyAndAnswer(level_ - depth - 1, order.searched);
     }
+    int openReplies = 0;
     int winningReplies = 0;
     for (std::uint64_t cells = order.searched; cells != 0; cells &= cells - 1) {
+        ++openReplies;
         const int reply = FirstColumn(cells);
         const CompAnswers answers =
             lastAnswersNext
@@ -114,12 +118,12 @@ HumanReplies Search::SearchReplies(int depth) {
         winningReplies += answers.won ? 1 : 0;
     }
     replies.lost = order.endsInFour;
-    replies.won = !order.endsInFour && winningReplies == order.Count() && winningReplies != 0;
+    replies.won = !order.endsInFour && winningReplies == openReplies && openReplies != 0;
     return replies;
 }
 
 // The computer's answers of depth after a human stone dropped into column reply.
-CompAnswers Search::AnswersAfterReplyIn(int reply, int depth) {
+inline CompAnswers Search::AnswersAfterReplyIn(int reply, int depth) {
     pos_.Play(reply, Side::Human);
     const CompAnswers answers = SearchAnswers(depth);
     pos_.Take(reply, Side::Human);
@@ -129,7 +133,7 @@ CompAnswers Search::AnswersAfterReplyIn(int reply, int depth) {
 // The last level's answers after a human stone dropped into column reply, where computerFours are
 // the cells in which they make four with that stone on the board. The thread's cache gives them
 // without a stone played when it has them.
-CompAnswers Search::LastAnswersAfterReplyIn(int reply, std::uint64_t computerFours) {
+inline CompAnswers Search::LastAnswersAfterReplyIn(int reply, std::uint64_t computerFours) {
     CountSearches();
     if (cut_ != Cut::None) {
         return {};
@@ -145,7 +149,7 @@ CompAnswers Search::LastAnswersAfterReplyIn(int reply, std::uint64_t computerFou
 }
 
 // The last level's answers to the human stone on top, when the level is 2.
-CompAnswers Search::LastAnswersOnTheBoard() {
+inline CompAnswers Search::LastAnswersOnTheBoard() {
     CountSearches();
     return cut_ != Cut::None ? CompAnswers{}
                              : Unpacked(LastAnswers(pos_.FourCells(Side::Computer)));
@@ -155,16 +159,25 @@ CompAnswers Search::LastAnswersOnTheBoard() {
 // four, and the human's replies to each, which the evaluation scores at the horizon; as the cache
 // keeps them. Unless a reply makes four and ends the replies, an answer's replies record what all
 // replies record together, which the position's line codes tell at once.
-LastAnswersCache::Entry Search::LastAnswers(std::uint64_t computerFours) {
+inline LastAnswersCache::Entry Search::LastAnswers(std::uint64_t computerFours) {
     const std::uint64_t humanFours = pos_.FourCells(Side::Human);
     const std::uint64_t landing = pos_.LandingCells();
-    const ColumnsInOrder order = ColumnsUntilFour(landing, computerFours);
     const PackedLines linesNow = LinesOfAllReplies(pos_);
     PackedLines lines = 0;
+    bool won = false;
+    int tried = 0;
     int lost = 0;
-    for (std::uint64_t cells = order.searched; cells != 0; cells &= cells - 1) {
-        const int answer = FirstColumn(cells);
-        const std::uint64_t foursAfter = humanFours & LandingAfter(landing, cells & (~cells + 1));
+    for (int answer = 1; answer <= kColumns; ++answer) {
+        if (!pos_.IsOpen(answer)) {
+            continue;
+        }
+        ++tried;
+        const std::uint64_t stone = pos_.LandingBit(answer);
+        if ((computerFours & stone) != 0) {
+            won = true;
+            break;
+        }
+        const std::uint64_t foursAfter = humanFours & LandingAfter(landing, stone);
         if (foursAfter == 0) {
             lines += LinesOfAllRepliesAfterComputerIn(pos_, answer, linesNow);
             continue;
@@ -177,15 +190,15 @@ LastAnswersCache::Entry Search::LastAnswers(std::uint64_t computerFours) {
         }
         ++lost;
     }
-    const bool allLose = !order.endsInFour && lost == order.Count() && lost != 0;
-    CountSearches(order.Count());  // the answers' searches of replies
-    return {pos_.Key(), lines, allLose, order.endsInFour};
+    const bool allLose = !won && lost == tried && tried != 0;
+    CountSearches(tried - (won ? 1 : 0));  // the answers' searches of replies
+    return {pos_.Key(), lines, allLose, won};
 }
 
 // The replies to every answer of the computer are looked up in the table, with levelsLeft below
 // them: start loading them all at once, before the answers are searched, in the order the search
 // takes them.
-void Search::PrefetchRepliesToEveryAnswer(int levelsLeft) const {
+inline void Search::PrefetchRepliesToEveryAnswer(int levelsLeft) const {
     const ColumnsInOrder answers =
         ColumnsUntilFour(pos_.LandingCells(), pos_.FourCells(Side::Computer));
     ForEachColumn(answers.searched, [this, levelsLeft](int answer) {
@@ -195,7 +208,8 @@ void Search::PrefetchRepliesToEveryAnswer(int levelsLeft) const {
 
 // The same after each of the human's replies (their landing cells) and every answer of the
 // computer to it: loading starts one step before the answers to the first reply are searched.
-void Search::PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft, std::uint64_t replies) const {
+inline void Search::PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft,
+                                                         std::uint64_t replies) const {
     const std::uint64_t landing = pos_.LandingCells();
     const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
     for (std::uint64_t cells = replies; cells != 0; cells &= cells - 1) {
@@ -211,7 +225,7 @@ void Search::PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft, std::uint64_t 
 
 // Counts searches; every so many looks whether the level has ended or the work no longer counts.
 // A cut stays until the next work item.
-void Search::CountSearches(int searches) {
+inline void Search::CountSearches(int searches) {
     nodes_ += static_cast<std::uint64_t>(searches);
     if (nodes_ < nextCheck_ || cut_ != Cut::None) {
         return;
