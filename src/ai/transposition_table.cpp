@@ -44,6 +44,10 @@ constexpr std::uint64_t kAlwaysZero = kLost << 1;                           // b
 static_assert(kAlwaysZero == std::uint64_t{1} << 63);
 static_assert(kMaxLevel < 16, "the level that stored an entry must fit in 4 bits");
 
+// The tag word as docs/engine.md draws it.
+static_assert(kIdentBits == 53 && kTagLevelsShift == 53 && kGenerationShift == 57 &&
+              kWon == std::uint64_t{1} << 61 && kLost == std::uint64_t{1} << 62);
+
 // A probe hits when the tag word's ident, levels and zero bit are what it looks for: 58 bits.
 constexpr std::uint64_t kIdentityMask =
     kIdentMask | std::uint64_t{15} << kTagLevelsShift | kAlwaysZero;
@@ -79,6 +83,7 @@ constexpr int kLines4Shift = 44;
 constexpr std::uint64_t kLines2Max = (std::uint64_t{1} << kLines3Shift) - 1;
 constexpr std::uint64_t kLines3Max = (std::uint64_t{1} << (kLines4Shift - kLines3Shift)) - 1;
 constexpr std::uint64_t kLines4Max = (std::uint64_t{1} << (64 - kLines4Shift)) - 1;
+static_assert(kLines3Shift == 22 && kLines4Shift == 44);  // as docs/engine.md draws them
 constexpr std::uint64_t kMostStonesBelowCompact = 7ULL * 7 * 7 * 7 * 7 * 7 * 7;
 static_assert(4 * kMostStonesBelowCompact <= kLines2Max &&
               4 * kMostStonesBelowCompact <= kLines3Max && kMostStonesBelowCompact <= kLines4Max);
