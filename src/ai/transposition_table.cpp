@@ -67,10 +67,16 @@ constexpr std::uint64_t GenerationOf(std::uint64_t tagWord) {
 
 // Spreads the bits of a data word over the whole word (an odd multiplication carries every bit
 // upwards, the fold brings the upper half down), so that different data words have mixes that
-// differ all over, the tag's bits included.
+// differ all over, the tag's bits included; but it leaves the check word's clear window alone.
+// There the check word shows eight bits of the scrambled ident as they are, so that a probe can
+// pass over the entries of other positions without decoding them. The window lies below the bits
+// that choose the bucket (bits 30 to 52 in a table of 2^25 entries), where the entries of one
+// bucket differ.
+constexpr std::uint64_t kClearWindow = std::uint64_t{0xFF} << 22;
+
 constexpr std::uint64_t Mix(std::uint64_t data) {
     const std::uint64_t product = data * 0x9E3779B97F4A7C15ULL;
-    return product ^ (product >> 32);
+    return (product ^ (product >> 32)) & ~kClearWindow;
 }
 
 // The compact entries hold the results with up to three levels left. Their data word holds the
@@ -297,35 +303,34 @@ void TranspositionTable::Store(std::uint64_t positionKey, int levelsLeft,
 // stores of different positions, say the check word from X's store and the data from Y's, as when
 // it reads between its loads while X -> Y -> X passes. It then decodes X's tag word XOR Mix(X's
 // data) XOR Mix(Y's data), and since Mix spreads every difference of the data over the whole word,
-// that names the position probed for only by a chance of 2^-58 (the bits kIdentityMask checks):
-// all else is a miss, and a miss only costs a search. Writers take no lock either: two of them
-// storing into one entry at once may leave a check word and data that do not belong together,
-// which reads as free.
+// that names the position probed for only by a chance of 2^-50 (the bits kIdentityMask checks,
+// less the clear window): all else is a miss, and a miss only costs a search. Writers take no lock
+// either: two of them storing into one entry at once may leave a check word and data that do not
+// belong together, which reads as free.
 template <typename BetweenLoads>
 bool TranspositionTable::ProbeCompact(std::uint64_t tag, HumanReplies& found,
                                       BetweenLoads betweenLoads) const {
     const Compact* bucket = CompactBucket(tag & kIdentMask);
+    // The entries whose clear window shows the position's bits: all four are looked at, so that
+    // where it stands costs no branch.
     std::array<std::uint64_t, 4> checks{};
+    unsigned candidates = 0;
     for (std::size_t i = 0; i < 4; ++i) {
         checks[i] = Load(bucket[i].check);
+        candidates |= (((checks[i] ^ tag) & kClearWindow) == 0 ? 1U : 0U) << i;
     }
     betweenLoads();
-    // Which of the four entries holds the position: all are looked at, so that where it stands
-    // costs no branch.
-    std::array<std::uint64_t, 4> data{};
-    unsigned matches = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        data[i] = Load(bucket[i].data);
-        matches |= (((checks[i] ^ Mix(data[i])) & kIdentityMask) == tag ? 1U : 0U) << i;
+    for (; candidates != 0; candidates &= candidates - 1) {
+        const auto i = static_cast<std::size_t>(std::countr_zero(candidates));
+        const std::uint64_t data = Load(bucket[i].data);
+        const std::uint64_t tagWord = checks[i] ^ Mix(data);
+        if ((tagWord & kIdentityMask) == tag) {
+            found = Unpacked(tagWord, {data & kLines2Max, (data >> kLines3Shift) & kLines3Max,
+                                       data >> kLines4Shift});
+            return true;
+        }
     }
-    if (matches == 0) {
-        return false;
-    }
-    const auto i = static_cast<std::size_t>(std::countr_zero(matches));
-    found = Unpacked(
-        checks[i] ^ Mix(data[i]),
-        {data[i] & kLines2Max, (data[i] >> kLines3Shift) & kLines3Max, data[i] >> kLines4Shift});
-    return true;
+    return false;
 }
 
 // The entry of the same position, else the first that is free or stored by an earlier level, else
