@@ -7,8 +7,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "support/scripted_player.h"
 #include "ui/qt/frm_quorbel.h"
@@ -64,6 +67,17 @@ class WindowFixture {
     frmQuorbel window;
     bool ready = false;
 };
+
+// Runs action once, while one of the window's shows holds a frame on the screen.
+inline void onShow(WindowFixture& f, std::function<void()> action) {
+    QTimer::singleShot(1, &f.window, [&f, action = std::move(action)] {
+        if (f.window.toolkit().pacer().running()) {
+            action();
+        } else {
+            onShow(f, action);
+        }
+    });
+}
 
 // Colours as the window shows them.
 inline const QColor kRedShown(255, 0, 0), kBlueShown(0, 0, 255), kWhiteShown(255, 255, 255),

@@ -34,17 +34,6 @@ void onModalDialog(std::function<void(QWidget&)> action, int triesLeft = 100) {
     });
 }
 
-// Runs action once, while one of the window's shows holds a frame on the screen.
-void onShow(WindowFixture& f, std::function<void()> action) {
-    QTimer::singleShot(1, &f.window, [&f, action = std::move(action)] {
-        if (f.window.toolkit().pacer().running()) {
-            action();
-        } else {
-            onShow(f, action);
-        }
-    });
-}
-
 int countCells(WindowFixture& f, const QColor& colour) {
     const QImage image = f.window.grab().toImage();
     int n = 0;
