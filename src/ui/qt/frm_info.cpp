@@ -54,6 +54,7 @@ frmInfo::frmInfo(QWidget* parent)
     Command1->setFont(windowFont(12));
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    new FocusRing(*this);
 }
 
 void frmInfo::showCentred() {

@@ -1,5 +1,6 @@
 // The real window on a real X server (run under xvfb-run), given clicks and keys with xdotool as a
-// touchpad and a keyboard give them: taps during the shows, and a whole game by keyboard alone.
+// touchpad and a keyboard give them: taps during the shows, and a whole game by keyboard alone,
+// the level set on the way.
 
 #include <QApplication>
 #include <QProcess>
@@ -69,6 +70,7 @@ class X11InputTest : public QObject {
     void tapsDuringTheColumnShowTakeEffectOnceEach();
     void tapOnStartDuringTheMenuShowStartsOneGame();
     void tapOnTakeBackDuringTheBlinkTakesBackOneStone();
+    void aKeyboardOnlyGameReachesAFour();
     void cleanupTestCase();
 
   private:
@@ -184,6 +186,49 @@ void X11InputTest::tapOnTakeBackDuringTheBlinkTakesBackOneStone() {
     tally("tap on Zug zurück during the blink", 1,
           f.rec().GameState == kGameRunning && f.rec().MoveNr == 7 &&
               f.rec().Board(4, 1) == kEmpty && f.rec().Board(7, 3) == kBlue);
+}
+
+// Keys are sent whether a show runs or not; each step waits for what its keys did.
+void X11InputTest::aKeyboardOnlyGameReachesAFour() {
+    WindowFixture f(nullptr, WindowFixture::Shows::Watched);
+    prepare(f);
+    const auto focused = [] {
+        const QWidget* widget = QApplication::focusWidget();
+        return widget != nullptr ? widget->objectName() : QString();
+    };
+    const auto press = [](const QStringList& keys) {
+        QVERIFY(xdotool(QStringList{"key", "--delay", "40"} + keys));
+    };
+    constexpr int kWait = 10000;
+
+    QCOMPARE(focused(), QString("cmdMenü_0"));
+    press({"shift+Tab", "shift+Tab", "shift+Tab"});
+    QTRY_COMPARE_WITH_TIMEOUT(focused(), QString("updLevel"), kWait);
+    press({"Up", "Up", "plus", "minus"});
+    QTRY_COMPARE_WITH_TIMEOUT(f.text(Control::lblStaerke), QString("3"), kWait);
+    press({"Tab", "Tab", "Tab"});
+    QTRY_COMPARE_WITH_TIMEOUT(focused(), QString("cmdMenü_0"), kWait);
+
+    f.player.columns = {7, 7, 7};
+    press({"Return"});
+    QTRY_COMPARE_WITH_TIMEOUT(focused(), QString("cmdFeld_3"), kWait);  // the middle column
+    press({"Left", "Left", "Left", "space"});
+    QTRY_COMPARE_WITH_TIMEOUT(f.rec().Board(1, 1), kRed, kWait);
+    press({"2"});
+    QTRY_COMPARE_WITH_TIMEOUT(f.rec().Board(2, 1), kRed, kWait);
+    press({"Right", "Return"});
+    QTRY_COMPARE_WITH_TIMEOUT(f.rec().Board(3, 1), kRed, kWait);
+    QCOMPARE(f.text(Control::lblStaerke), QString("3"));
+    press({"Right", "space"});
+    QTRY_COMPARE_WITH_TIMEOUT(f.rec().GameState, kGameWon, kWait);
+    QCOMPARE(f.rec().Board(4, 1), kRed);
+    QTRY_COMPARE_WITH_TIMEOUT(f.text(Control::lblMessage), QString("Du hast gewonnen"), kWait);
+
+    QTRY_COMPARE_WITH_TIMEOUT(focused(), QString("cmdMenü_1"), kWait);  // "Neues Spiel"
+    press({"space"});
+    QTRY_COMPARE_WITH_TIMEOUT(f.rec().GameState, kNoGame, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(focused(), QString("cmdMenü_0"), kWait);
+    QCOMPARE(f.text(Control::lblStaerke), QString("1"));
 }
 
 void X11InputTest::cleanupTestCase() {
