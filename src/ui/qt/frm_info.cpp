@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "ui/qt/controls.h"
+#include "ui/qt/title_bar.h"
 
 namespace quorbel {
 
@@ -55,6 +56,7 @@ frmInfo::frmInfo(QWidget* parent)
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
     new FocusRing(*this);
+    TitleBar::addOnWayland(*this);
 }
 
 void frmInfo::showCentred() {

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "ui/qt/controls.h"
+#include "ui/qt/title_bar.h"
 
 namespace quorbel {
 
@@ -120,6 +121,7 @@ frmQuorbel::frmQuorbel(ComputerPlayer& player)
     Timer1->setTimerType(Qt::PreciseTimer);
     connectEvents();
     setKeyboardOrder();
+    TitleBar::addOnWayland(*this);
 
     game_.Form_Load();
 }

@@ -7,6 +7,8 @@
 
 #include <utility>
 
+#include "ui/qt/title_bar.h"
+
 namespace quorbel {
 
 namespace {
@@ -22,6 +24,17 @@ bool isKey(QEvent::Type type) {
 
 bool isDragAndDrop(QEvent::Type type) {
     return type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
+}
+
+// A title bar the window draws itself belongs to the desktop's side of the window: it answers at
+// once, its close box above all.
+bool inTitleBar(const QObject* watched) {
+    for (const QObject* object = watched; object != nullptr; object = object->parent()) {
+        if (qobject_cast<const TitleBar*>(object) != nullptr) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -71,7 +84,7 @@ bool InputGate::eventFilter(QObject* watched, QEvent* event) {
 // waits; a dialog it opened meanwhile takes its input at once.
 bool InputGate::mustWait(const QObject* watched, const QEvent& event) const {
     const bool input = isKey(event.type()) || (isClick(event.type()) && watched->isWidgetType());
-    if (!input) {
+    if (!input || inTitleBar(watched)) {
         return false;
     }
     if (closed_ > 0) {

@@ -16,6 +16,7 @@
 
 #include "ai/move_driver.h"
 #include "ui/qt/controls.h"
+#include "ui/qt/title_bar.h"
 #include "window_fixture.h"
 
 using namespace quorbel;
@@ -106,6 +107,7 @@ class WindowTest : public QObject {
     void focusGoesWhereThePlayerGoesNext();
     void digitsPlayColumnsAndEnterPressesTheFocusedButton();
     void focusIsShownOutsideCaptionsAndInsidePictureButtons();
+    void ownTitleBarOffersOnlyItsCloseBoxWhichAnswersDuringAShow();
     void infoDialogIsModalAndClosesWithEnter();
     void infoDialogClosesWithItsCloseBoxAndOpensAgain();
     void endeClosesTheWindow();
@@ -480,6 +482,28 @@ void WindowTest::focusIsShownOutsideCaptionsAndInsidePictureButtons() {
     QCOMPARE(f.pixelAt(column, insideBevel), black);
 }
 
+void WindowTest::ownTitleBarOffersOnlyItsCloseBoxWhichAnswersDuringAShow() {
+    WindowFixture f(nullptr, WindowFixture::Shows::Watched);
+    const QRect board = f.find({Control::Feld, 0})->geometry();
+    const QSize inside = f.window.size();
+    TitleBar::add(f.window);
+    QCOMPARE(f.window.size(), inside + QSize(0, TitleBar::kHeight));
+    QCOMPARE(f.find({Control::Feld, 0})->geometry(), board.translated(0, TitleBar::kHeight));
+    QVERIFY(f.window.windowFlags() & Qt::FramelessWindowHint);
+    const auto buttons = f.find("titleBar")->findChildren<QAbstractButton*>();
+    QCOMPARE(buttons.size(), 1);
+    QCOMPARE(buttons.first()->accessibleName(), QString::fromUtf8("Schließen"));
+
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    bool closedAtOnce = false;
+    onShow(f, [&] {
+        QTest::mouseClick(buttons.first(), Qt::LeftButton);
+        closedAtOnce = !f.window.isVisible();
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(!f.window.isVisible(), 5000);
+    QVERIFY(closedAtOnce);
+}
 
 void WindowTest::infoDialogIsModalAndClosesWithEnter() {
     WindowFixture f;
