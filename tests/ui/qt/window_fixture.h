@@ -4,6 +4,7 @@
 // widget tests read from it: widgets by object name, and colours from the pixels of grab().
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
@@ -67,6 +68,12 @@ class WindowFixture {
     frmQuorbel window;
     bool ready = false;
 };
+
+// The object name of the control with the keyboard's focus.
+inline QString focused() {
+    const QWidget* widget = QApplication::focusWidget();
+    return widget != nullptr ? widget->objectName() : QString();
+}
 
 // Runs action once, while one of the window's shows holds a frame on the screen.
 inline void onShow(WindowFixture& f, std::function<void()> action) {
