@@ -1,6 +1,10 @@
 #include "ui/qt/controls.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QToolButton>
 
 #include <algorithm>
@@ -24,8 +28,22 @@ const QColor kLight(223, 223, 223);
 const QColor kShadow(128, 128, 128);
 const QColor kDarkShadow(0, 0, 0);
 const QColor kOutline(0, 0, 0);
+// The keyboard's focus: two pixels of black, seen on every background of the window.
+const QColor kFocus(0, 0, 0);
+constexpr int kFocusWidth = 2;
+// The ring keeps one pixel of the parent's colour between itself and the control.
+constexpr int kRingMargin = kFocusWidth + 1;
 
 constexpr int kButtonPictureSize = 24;
+
+// A frame of kFocusWidth pixels along the inside of r.
+void drawFocusFrame(QPainter& painter, const QRect& r) {
+    for (int inset = 0; inset < kFocusWidth; ++inset) {
+        painter.setPen(kFocus);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(r.adjusted(inset, inset, -1 - inset, -1 - inset));
+    }
+}
 
 void drawEdgeLines(QPainter& painter, const QRect& r, const QColor& topLeft,
                    const QColor& bottomRight) {
@@ -114,9 +132,26 @@ void ColorButton::paintEvent(QPaintEvent* /*event*/) {
         painter.setFont(font());
         painter.drawText(content, Qt::AlignCenter | Qt::TextWordWrap, text());
     }
-    if (hasFocus()) {
-        painter.setPen(QPen(kOutline, 1, Qt::DotLine));
-        painter.drawRect(r.adjusted(3, 3, -4, -4));
+    if (hasFocus() && showsFocusInside()) {
+        drawFocusFrame(painter, r.adjusted(2, 2, -2, -2));
+    }
+}
+
+// As the radio button draws itself, without the focus.
+void OptionButton::paintEvent(QPaintEvent* /*event*/) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.state &= ~QStyle::State_HasFocus;
+    painter.drawControl(QStyle::CE_RadioButton, option);
+}
+
+// Qt makes the options of a group one stop of Tab, the one focused last, and takes the others out
+// of the order; they are put back.
+void OptionButton::focusInEvent(QFocusEvent* event) {
+    QRadioButton::focusInEvent(event);
+    for (auto* option : parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly)) {
+        option->setFocusPolicy(Qt::StrongFocus);
     }
 }
 
@@ -214,10 +249,12 @@ UpDown::UpDown(QLabel& buddy, int minimum, int maximum, QWidget* parent)
       down_(new QToolButton(this)) {
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
+    // The arrows give the focus to the control as a whole.
     for (QToolButton* arrow : {up_, down_}) {
         arrow->setAutoRepeat(true);
         arrow->setFocusPolicy(Qt::NoFocus);
     }
+    setFocusPolicy(Qt::StrongFocus);
     connect(up_, &QToolButton::clicked, this, [this] { stepBy(+1); });
     connect(down_, &QToolButton::clicked, this, [this] { stepBy(-1); });
 }
@@ -232,6 +269,57 @@ void UpDown::resizeEvent(QResizeEvent* /*event*/) {
     const int half = height() / 2;
     up_->setGeometry(0, 0, width(), half);
     down_->setGeometry(0, half, width(), height() - half);
+}
+
+void UpDown::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Plus:
+            stepBy(+1);
+            break;
+        case Qt::Key_Down:
+        case Qt::Key_Minus:
+            stepBy(-1);
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+FocusRing::FocusRing(QWidget& window) : QWidget(&window), window_(window) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget* /*old*/, QWidget* now) { follow(now); });
+}
+
+// The ring lies just under the control (and the level's number), so they paint over all of it
+// but its edge.
+void FocusRing::follow(QWidget* focused) {
+    const auto* button = qobject_cast<const ColorButton*>(focused);
+    if (focused == nullptr || focused->window() != &window_ ||
+        (button != nullptr && button->showsFocusInside())) {
+        hide();
+        return;
+    }
+    QWidget* lowest = focused;
+    QRect area = focused->geometry();
+    if (const auto* level = qobject_cast<const UpDown*>(focused)) {
+        lowest = &level->buddy();
+        area |= lowest->geometry();
+    }
+    // Near its parent's edge the ring gives up the gap, not its width.
+    setParent(focused->parentWidget());
+    setGeometry(area.adjusted(-kRingMargin, -kRingMargin, kRingMargin, kRingMargin) &
+                parentWidget()->rect());
+    stackUnder(lowest);
+    show();
+}
+
+void FocusRing::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    drawFocusFrame(painter, rect());
 }
 
 }  // namespace quorbel

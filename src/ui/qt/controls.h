@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRect>
 #include <QWidget>
 
@@ -55,11 +56,14 @@ class Colored {
 };
 
 // A command button in "graphical style": its own background colour inside a raised bevel, with a
-// caption that wraps onto a second line, or a picture centred on the colour.
+// caption that wraps onto a second line, or a picture centred on the colour. A picture button
+// shows the keyboard's focus inside its bevel, around the picture; a captioned one fills its face
+// with the caption and leaves the focus to the FocusRing.
 class ColorButton : public QPushButton, public Colored {
     Q_OBJECT
   public:
     ColorButton(Color color, QWidget* parent);
+    bool showsFocusInside() const { return text().isEmpty(); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -120,8 +124,21 @@ class BoardLine : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 };
 
+// An option button whose focus the FocusRing shows (the style's own faint frame is left out). Each
+// option is a stop of Tab, as every other control is.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+  public:
+    OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+};
+
 // A vertical up-down control bound to a label: each arrow press sets the label's caption to the
-// next higher or lower whole number within minimum..maximum, counting from the caption shown.
+// next higher or lower whole number within minimum..maximum, counting from the caption shown. With
+// the keyboard's focus, Up and "+" step up, Down and "-" step down.
 class UpDown : public QWidget {
     Q_OBJECT
   public:
@@ -129,9 +146,11 @@ class UpDown : public QWidget {
     void stepBy(int delta);
     QToolButton& upButton() const { return *up_; }
     QToolButton& downButton() const { return *down_; }
+    QLabel& buddy() const { return buddy_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QLabel& buddy_;
@@ -139,6 +158,23 @@ class UpDown : public QWidget {
     int maximum_;
     QToolButton* up_;
     QToolButton* down_;
+};
+
+// Shows which control of a window has the keyboard's focus: a dark frame around it, drawn in its
+// parent's area so that it never crosses the control's caption (the level control is framed
+// together with the number it steps). Picture buttons show their focus themselves.
+class FocusRing : public QWidget {
+    Q_OBJECT
+  public:
+    explicit FocusRing(QWidget& window);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void follow(QWidget* focused);
+
+    QWidget& window_;
 };
 
 // Lets a disabled control look exactly like an enabled one.

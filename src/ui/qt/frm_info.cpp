@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "ui/qt/controls.h"
+#include "ui/qt/title_bar.h"
 
 namespace quorbel {
 
@@ -54,6 +55,8 @@ frmInfo::frmInfo(QWidget* parent)
     Command1->setFont(windowFont(12));
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    new FocusRing(*this);
+    TitleBar::addOnWayland(*this);
 }
 
 void frmInfo::showCentred() {

@@ -2,13 +2,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QStyleFactory>
 #include <QTimer>
 
+#include <algorithm>
+
 #include "ui/qt/controls.h"
+#include "ui/qt/title_bar.h"
 
 namespace quorbel {
 
@@ -48,7 +52,7 @@ QString nameOf(ControlRef ref) {
 
 QRadioButton* makeOption(QWidget* frame, Control control, const QString& caption,
                          const QRect& geometry, Color background, bool selected) {
-    auto* option = named(new QRadioButton(caption, frame), nameOf(control));
+    auto* option = named(new OptionButton(caption, frame), nameOf(control));
     option->setGeometry(geometry);
     option->setFont(windowFont(12));
     option->setChecked(selected);
@@ -116,6 +120,8 @@ frmQuorbel::frmQuorbel(ComputerPlayer& player)
     Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
     connectEvents();
+    setKeyboardOrder();
+    TitleBar::addOnWayland(*this);
 
     game_.Form_Load();
 }
@@ -260,15 +266,86 @@ void frmQuorbel::buildMenuButtons() {
 void frmQuorbel::connectEvents() {
     for (int index = 0; index < kColumns; ++index) {
         connect(cmdFeld[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
-                [this, index] { game_.cmdFeld_Click(index); });
+                [this, index] {
+                    game_.cmdFeld_Click(index);
+                    focusNextStep();
+                });
     }
     for (int index = 0; index < 6; ++index) {
         connect(cmdMenue[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
-                [this, index] { game_.cmdMenue_Click(index); });
+                [this, index] {
+                    game_.cmdMenue_Click(index);
+                    if (index == 0) {
+                        focusedColumn_ = kColumns / 2;
+                    }
+                    if (index <= 3) {
+                        focusNextStep();
+                    }
+                });
     }
     connect(optaggressiv, &QRadioButton::clicked, this, [this] { game_.optaggressiv_Click(); });
     connect(optdefensiv, &QRadioButton::clicked, this, [this] { game_.optdefensiv_Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { game_.Timer1_Timer(); });
+}
+
+// Tab and Shift+Tab go through the controls as they stand on the screen, row by row from the top
+// (hidden and disabled ones are passed over). Before a game the focus is on "Start".
+void frmQuorbel::setKeyboardOrder() {
+    std::vector<QWidget*> order(cmdFeld.begin(), cmdFeld.end());
+    for (int index : {0, 1, 3, 2, 4, 5}) {
+        order.push_back(cmdMenue[static_cast<std::size_t>(index)]);
+    }
+    order.insert(order.end(),
+                 {optComp, optMen, optMenComp, optMenMen, updLevel, optaggressiv, optdefensiv});
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+    updLevel->setAccessibleName(QStringLiteral("Spielstufe"));
+    new FocusRing(*this);
+    cmdMenue[0]->setFocus();
+}
+
+// After a move, a take-back, "Start" and "Neues Spiel" the focus goes where the player goes next,
+// so that Space and Enter do what comes next and nothing else: to a column button while the game
+// can go on (the one focused last, the middle one after "Start"), to "Neues Spiel" once it is over,
+// to "Start" before a game.
+void frmQuorbel::focusNextStep() {
+    auto* const focused = std::find(cmdFeld.begin(), cmdFeld.end(), focusWidget());
+    if (focused != cmdFeld.end()) {
+        focusedColumn_ = static_cast<int>(focused - cmdFeld.begin());
+    }
+    const GameRecord& rec = game_.record();
+    if (!isVisible()) {
+        return;
+    }
+    if (rec.GameState == kNoGame) {
+        cmdMenue[0]->setFocus();
+    } else if (rec.GameState == kGameWon || rec.MoveNr == kDrawMoveNr) {
+        cmdMenue[1]->setFocus();
+    } else {
+        cmdFeld[static_cast<std::size_t>(focusedColumn_)]->setFocus();
+    }
+}
+
+// Keys the focused control leaves alone: the digits 1 to 7 play their column whenever its button
+// would take a click, and Enter presses the focused button as Space does.
+void frmQuorbel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (!event->isAutoRepeat() && key >= Qt::Key_1 && key < Qt::Key_1 + kColumns) {
+        ColorButton* column = cmdFeld[static_cast<std::size_t>(key - Qt::Key_1)];
+        if (column->isVisible()) {
+            column->setFocus(Qt::ShortcutFocusReason);
+            column->click();
+        }
+        return;
+    }
+    auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    if (!event->isAutoRepeat() && (key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        button != nullptr) {
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QWidget* frmQuorbel::control(ControlRef ref) const {

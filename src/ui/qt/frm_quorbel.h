@@ -47,6 +47,7 @@ class frmQuorbel : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void buildBoard();
@@ -54,6 +55,8 @@ class frmQuorbel : public QWidget {
     void buildMenuButtons();
     void buildSettings();
     void connectEvents();
+    void setKeyboardOrder();
+    void focusNextStep();
 
     std::array<CircleShape*, 42> Feld{};
     std::array<ColorButton*, 7> cmdFeld{};
@@ -86,6 +89,7 @@ class frmQuorbel : public QWidget {
     CaptionLabel* lblTime = nullptr;
 
     QTimer* Timer1 = nullptr;
+    int focusedColumn_ = kColumns / 2;  // the column button that takes the focus in a game
 
     ComputerPlayer& player_;
     QtToolkit toolkit_;

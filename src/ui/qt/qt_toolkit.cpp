@@ -4,9 +4,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
-#include <QInputEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 #include <QThread>
 #include <QTimer>
@@ -22,67 +20,37 @@
 #include "ui/qt/controls.h"
 #include "ui/qt/frm_info.h"
 #include "ui/qt/frm_quorbel.h"
+#include "ui/qt/input_gate.h"
 
 namespace quorbel {
 
-// While the work or a show runs the window takes no input from the user: clicks and keys wait, as
-// they do during any handler, and are handed back to the event queue afterwards. Closing the window
-// is no input and gets through. During a show Timer1's ticks wait as well, so that its show does
-// not begin inside another.
-class InputHolder : public QObject {
+// During a show Timer1's ticks wait, so that its show does not begin inside another. The holder
+// notes how often the timer had been started when the last tick fell due.
+class TickHolder : public QObject {
   public:
-    InputHolder() = default;
-    // Also holds the ticks of heldTimer, noting how often it had been started when one came.
-    InputHolder(const QObject* heldTimer, const int& timerStarts)
-        : heldTimer_(heldTimer), timerStarts_(&timerStarts) {}
+    explicit TickHolder(const int& timerStarts) : timerStarts_(timerStarts) {}
 
-    // Queues the held input behind whatever the asking handler still does.
-    void release() {
-        for (auto& [receiver, event] : held_) {
-            if (receiver) {
-                QCoreApplication::postEvent(receiver, event.release());
-            }
-        }
-        held_.clear();
-    }
-
-    // The starts of the held timer when it last ticked, if it did.
     std::optional<int> tickHeldAtStarts() const { return tickHeldAtStarts_; }
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-            case QEvent::DragEnter:
-            case QEvent::DragMove:
-            case QEvent::Drop:
-                return true;
-            case QEvent::Timer:
-                if (watched != heldTimer_ || heldTimer_ == nullptr) {
-                    return false;
-                }
-                tickHeldAtStarts_ = *timerStarts_;
-                return true;
-            default:
-                break;
-        }
-        if (dynamic_cast<QInputEvent*>(event) == nullptr) {
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() != QEvent::Timer) {
             return false;
         }
-        held_.emplace_back(watched, event->clone());
+        tickHeldAtStarts_ = timerStarts_;
         return true;
     }
 
   private:
-    const QObject* heldTimer_ = nullptr;
-    const int* timerStarts_ = nullptr;
+    const int& timerStarts_;
     std::optional<int> tickHeldAtStarts_;
-    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> held_;
 };
 
 QtToolkit::QtToolkit(frmQuorbel& window)
     : window_(window),
       pacer_([this](const std::vector<ControlRef>& changed) { present(changed); },
-             [this](ShowPacer::Clock::time_point until) { holdFrame(until); }) {}
+             [this](ShowPacer::Clock::time_point until) { holdFrame(until); }),
+      input_(std::make_unique<InputGate>(window)) {}
 
 QtToolkit::~QtToolkit() = default;
 
@@ -154,22 +122,24 @@ void QtToolkit::present(const std::vector<ControlRef>& changed) {
     }
 }
 
+// The window takes no clicks or keys during a show: they are handled once it has ended.
 void QtToolkit::beginShow(ShowPace pace) {
     pacer_.begin(pace);
-    showHolder_ = std::make_unique<InputHolder>(&window_.timer1(), timerStarts_);
-    QCoreApplication::instance()->installEventFilter(showHolder_.get());
+    input_->close();
+    heldTicks_ = std::make_unique<TickHolder>(timerStarts_);
+    window_.timer1().installEventFilter(heldTicks_.get());
 }
 
 void QtToolkit::endShow() {
     pacer_.end();
-    QCoreApplication::instance()->removeEventFilter(showHolder_.get());
+    window_.timer1().removeEventFilter(heldTicks_.get());
+    input_->open();
     if (window_.isVisible()) {
-        showHolder_->release();
-        if (const std::optional<int> starts = showHolder_->tickHeldAtStarts()) {
+        if (const std::optional<int> starts = heldTicks_->tickHeldAtStarts()) {
             tickLate(*starts);
         }
     }
-    showHolder_.reset();
+    heldTicks_.reset();
 }
 
 // A tick held during a show comes once the handler that ran the show is done, unless the timer has
@@ -266,8 +236,8 @@ void QtToolkit::closeWindow() {
 
 // The work runs on a worker thread while this thread keeps the window painting and answering the
 // desktop. Clicks and keys given meanwhile are handled after the handler that asked for the work
-// has finished. The close box works meanwhile: the window's close event tells the computer to stop
-// thinking, and what the user gave before is dropped with the window.
+// has finished, in order. The close box works meanwhile: the window's close event tells the
+// computer to stop thinking, and what the user gave before is dropped with the window.
 void QtToolkit::runWhileBusy(const std::function<void()>& work) {
     QEventLoop loop;
     std::exception_ptr failure;
@@ -280,14 +250,10 @@ void QtToolkit::runWhileBusy(const std::function<void()>& work) {
         // Posted after every progress report of the work, so the loop sees them all first.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    InputHolder holder;
-    QCoreApplication::instance()->installEventFilter(&holder);
+    input_->close();
     loop.exec();
-    QCoreApplication::instance()->removeEventFilter(&holder);
     worker.join();
-    if (window_.isVisible()) {
-        holder.release();
-    }
+    input_->open();
     if (failure) {
         std::rethrow_exception(failure);
     }

@@ -12,7 +12,8 @@ namespace quorbel {
 
 class frmQuorbel;
 class frmInfo;
-class InputHolder;
+class InputGate;
+class TickHolder;
 
 class QtToolkit : public Toolkit {
   public:
@@ -59,7 +60,8 @@ class QtToolkit : public Toolkit {
     int timerInterval_ = 0;
     int timerStarts_ = 0;  // and stops
     std::unique_ptr<frmInfo> info_;
-    std::unique_ptr<InputHolder> showHolder_;  // while a show runs
+    std::unique_ptr<InputGate> input_;
+    std::unique_ptr<TickHolder> heldTicks_;  // while a show runs
 };
 
 }  // namespace quorbel

@@ -4,11 +4,15 @@
 // widget tests read from it: widgets by object name, and colours from the pixels of grab().
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "support/scripted_player.h"
 #include "ui/qt/frm_quorbel.h"
@@ -64,6 +68,23 @@ class WindowFixture {
     frmQuorbel window;
     bool ready = false;
 };
+
+// The object name of the control with the keyboard's focus.
+inline QString focused() {
+    const QWidget* widget = QApplication::focusWidget();
+    return widget != nullptr ? widget->objectName() : QString();
+}
+
+// Runs action once, while one of the window's shows holds a frame on the screen.
+inline void onShow(WindowFixture& f, std::function<void()> action) {
+    QTimer::singleShot(1, &f.window, [&f, action = std::move(action)] {
+        if (f.window.toolkit().pacer().running()) {
+            action();
+        } else {
+            onShow(f, action);
+        }
+    });
+}
 
 // Colours as the window shows them.
 inline const QColor kRedShown(255, 0, 0), kBlueShown(0, 0, 255), kWhiteShown(255, 255, 255),

@@ -16,6 +16,7 @@
 
 #include "ai/move_driver.h"
 #include "ui/qt/controls.h"
+#include "ui/qt/title_bar.h"
 #include "window_fixture.h"
 
 using namespace quorbel;
@@ -34,15 +35,20 @@ void onModalDialog(std::function<void(QWidget&)> action, int triesLeft = 100) {
     });
 }
 
-// Runs action once, while one of the window's shows holds a frame on the screen.
-void onShow(WindowFixture& f, std::function<void()> action) {
-    QTimer::singleShot(1, &f.window, [&f, action = std::move(action)] {
-        if (f.window.toolkit().pacer().running()) {
-            action();
-        } else {
-            onShow(f, action);
-        }
-    });
+// The controls the key reaches one after another, from the focus round to it again.
+QStringList keyboardRound(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QString first = focused();
+    QStringList reached;
+    do {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        reached << focused();
+    } while (reached.last() != first && reached.size() < 30);
+    return reached;
+}
+
+void activate(WindowFixture& f) {
+    f.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
 }
 
 int countCells(WindowFixture& f, const QColor& colour) {
@@ -92,6 +98,11 @@ class WindowTest : public QObject {
     void styleOptionsSetThePlayingStyle();
     void optionFramesAreSeparateChoicesAndMengegenIsFixed();
     void levelStaysWithinOneToTen();
+    void tabReachesEveryControlInScreenOrder();
+    void focusGoesWhereThePlayerGoesNext();
+    void digitsPlayColumnsAndEnterPressesTheFocusedButton();
+    void focusIsShownOutsideCaptionsAndInsidePictureButtons();
+    void ownTitleBarOffersOnlyItsCloseBoxWhichAnswersDuringAShow();
     void infoDialogIsModalAndClosesWithEnter();
     void infoDialogClosesWithItsCloseBoxAndOpensAgain();
     void endeClosesTheWindow();
@@ -340,6 +351,7 @@ void WindowTest::optionFramesAreSeparateChoicesAndMengegenIsFixed() {
     QCOMPARE(f.text(Control::lblBlau), QString("Mensch"));
 }
 
+// By the arrows, and by Up, Down, "+" and "-" with the focus on the level control.
 void WindowTest::levelStaysWithinOneToTen() {
     WindowFixture f;
     auto& level = f.window.levelControl();
@@ -353,6 +365,135 @@ void WindowTest::levelStaysWithinOneToTen() {
         QTest::mouseClick(&level.downButton(), Qt::LeftButton);
     }
     QCOMPARE(f.text(Control::lblStaerke), QString("1"));
+
+    for (const auto& [key, after] : {std::pair{Qt::Key_Up, "2"},
+                                     {Qt::Key_Plus, "3"},
+                                     {Qt::Key_Down, "2"},
+                                     {Qt::Key_Minus, "1"},
+                                     {Qt::Key_Minus, "1"}}) {
+        QTest::keyClick(&level, key);
+        QCOMPARE(f.text(Control::lblStaerke), QString(after));
+    }
+}
+
+void WindowTest::tabReachesEveryControlInScreenOrder() {
+    WindowFixture f;
+    activate(f);
+    const QStringList settings = {"optComp", "optMen", "updLevel", "optaggressiv", "optdefensiv"};
+    QCOMPARE(focused(), QString("cmdMenü_0"));
+    QStringList beforeAGame = QStringList{"cmdMenü_4", "cmdMenü_5"} + settings;
+    beforeAGame << "cmdMenü_0";
+    QCOMPARE(keyboardRound(), beforeAGame);
+    QStringList backwards = beforeAGame.mid(0, beforeAGame.size() - 1);
+    std::reverse(backwards.begin(), backwards.end());
+    QCOMPARE(keyboardRound(Qt::ShiftModifier), backwards << "cmdMenü_0");
+
+    f.clickMenu(0);
+    QStringList inAGame;
+    for (int index = 0; index < kColumns; ++index) {
+        inAGame << QString("cmdFeld_%1").arg(index);
+    }
+    inAGame << "cmdMenü_1"
+            << "cmdMenü_3"
+            << "cmdMenü_2"
+            << "cmdMenü_4"
+            << "cmdMenü_5";
+    inAGame += settings;
+    QCOMPARE(focused(), QString("cmdFeld_3"));
+    const QStringList round = keyboardRound();
+    QCOMPARE(round, inAGame.mid(4) + inAGame.mid(0, 4));
+}
+
+void WindowTest::focusGoesWhereThePlayerGoesNext() {
+    WindowFixture f;
+    activate(f);
+    f.clickMenu(0);
+    QCOMPARE(focused(), QString("cmdFeld_3"));  // the middle column, whatever was clicked
+    f.player.columns = {7, 7, 7, 5};
+    for (int column = 1; column <= 3; ++column) {
+        f.clickColumn(column);
+        QCOMPARE(focused(), QString("cmdFeld_%1").arg(column - 1));
+    }
+    f.clickColumn(4);  // the four: the game is over
+    QCOMPARE(focused(), QString("cmdMenü_1"));
+
+    f.clickMenu(2);  // the winning stone goes, the game goes on
+    QCOMPARE(f.rec().GameState, kGameRunning);
+    QCOMPARE(focused(), QString("cmdFeld_3"));
+    f.clickMenu(3);
+    QCOMPARE(f.rec().Board(5, 1), kRed);
+    QCOMPARE(focused(), QString("cmdFeld_3"));
+    f.clickMenu(1);
+    QCOMPARE(focused(), QString("cmdMenü_0"));
+}
+
+void WindowTest::digitsPlayColumnsAndEnterPressesTheFocusedButton() {
+    WindowFixture f;
+    activate(f);
+    QTest::keyClick(&f.window, Qt::Key_4);  // no column button before a game
+    QCOMPARE(f.rec().MoveNr, 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // "Start"
+    QCOMPARE(f.rec().GameState, kGameRunning);
+
+    f.player.columns = {7, 7};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_3);
+    QCOMPARE(f.rec().Board(3, 1), kRed);
+    QCOMPARE(focused(), QString("cmdFeld_2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+    QCOMPARE(f.rec().Board(3, 2), kRed);
+    QCOMPARE(f.rec().MoveNr, 5);
+
+    f.find(Control::optaggressiv)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!f.rec().Defensive);
+}
+
+// A captioned control looks the same with the focus as without: the ring lies around it. A
+// picture button shows its frame inside the bevel.
+void WindowTest::focusIsShownOutsideCaptionsAndInsidePictureButtons() {
+    WindowFixture f;
+    activate(f);
+    f.clickMenu(0);
+    const QColor black(0, 0, 0);
+    for (const QString name : {"cmdMenü_1", "cmdMenü_2", "optaggressiv", "updLevel"}) {
+        QWidget* control = f.find(name);
+        // The level control is framed together with its number, which stands left of it.
+        const QWidget* leftmost = name == "updLevel" ? f.find(Control::lblStaerke) : control;
+        const QPoint ring(-leftmost->width() / 2 - 3, 0);
+        const QImage without = control->grab().toImage();
+        QVERIFY2(f.pixelAt(leftmost, ring) != black, qPrintable(name));
+        control->setFocus();
+        QCOMPARE(control->grab().toImage(), without);
+        QVERIFY2(f.pixelAt(leftmost, ring) == black, qPrintable(name));
+    }
+    QWidget* column = f.find({Control::cmdFeld, 0});
+    const QPoint insideBevel(-column->width() / 2 + 2, 0);
+    QVERIFY(f.pixelAt(column, insideBevel) != black);
+    column->setFocus();
+    QCOMPARE(f.pixelAt(column, insideBevel), black);
+}
+
+void WindowTest::ownTitleBarOffersOnlyItsCloseBoxWhichAnswersDuringAShow() {
+    WindowFixture f(nullptr, WindowFixture::Shows::Watched);
+    const QRect board = f.find({Control::Feld, 0})->geometry();
+    const QSize inside = f.window.size();
+    TitleBar::add(f.window);
+    QCOMPARE(f.window.size(), inside + QSize(0, TitleBar::kHeight));
+    QCOMPARE(f.find({Control::Feld, 0})->geometry(), board.translated(0, TitleBar::kHeight));
+    QVERIFY(f.window.windowFlags() & Qt::FramelessWindowHint);
+    const auto buttons = f.find("titleBar")->findChildren<QAbstractButton*>();
+    QCOMPARE(buttons.size(), 1);
+    QCOMPARE(buttons.first()->accessibleName(), QString::fromUtf8("Schließen"));
+
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    bool closedAtOnce = false;
+    onShow(f, [&] {
+        QTest::mouseClick(buttons.first(), Qt::LeftButton);
+        closedAtOnce = !f.window.isVisible();
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(!f.window.isVisible(), 5000);
+    QVERIFY(closedAtOnce);
 }
 
 void WindowTest::infoDialogIsModalAndClosesWithEnter() {
