@@ -85,8 +85,12 @@ void LevelRun::Plan(const Position& root, int column, int index) {
     }
     const ColumnsInOrder order =
         ColumnsUntilFour(c.position.LandingCells(), c.position.FourCells(Side::Human));
-    ForEachColumn(order.searched, [&c](int reply) { c.replies.push_back(reply); });
-    c.fourAfterReplies = order.endsInFour;
+    for (int reply = 1; reply < order.end; ++reply) {
+        if (c.position.IsOpen(reply)) {
+            c.replies.push_back(reply);
+        }
+    }
+    c.fourAfterReplies = order.EndsInFour();
     const int count = static_cast<int>(c.replies.size());
     c.answers.resize(c.replies.size());
     c.itemsLeft = count;

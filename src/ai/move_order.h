@@ -15,37 +15,35 @@
 
 namespace quorbel {
 
-// The columns a search takes in turn, as the landing cells of their stones.
+// The column of the lowest of cells.
+constexpr int FirstColumn(std::uint64_t cells) {
+    return std::countr_zero(cells) / board_geometry::kBitsPerColumn + 1;
+}
+
+// The columns a search takes in turn: the open ones below end. A column at end makes four and ends
+// the search; end is past the last column when no column does.
 struct ColumnsInOrder {
-    std::uint64_t searched = 0;  // the open columns before the first whose stone makes four
-    bool endsInFour = false;     // a column after those makes four and ends the search
+    int end = kColumns + 1;
+
+    bool EndsInFour() const { return end <= kColumns; }
 };
 
 // From the landing cells of the open columns and the cells where the mover's stone makes four.
 constexpr ColumnsInOrder ColumnsUntilFour(std::uint64_t landing, std::uint64_t fours) {
     const std::uint64_t fourCells = landing & fours;
-    // Cells are numbered column by column, so the lowest is in the lowest column.
-    const std::uint64_t firstFour = fourCells & (~fourCells + 1);
-    return {firstFour != 0 ? landing & (firstFour - 1) : landing, firstFour != 0};
+    return {fourCells != 0 ? FirstColumn(fourCells) : kColumns + 1};
 }
 
-// The column of the lowest of cells.
-constexpr int FirstColumn(std::uint64_t cells) {
-    return std::countr_zero(cells) / board_geometry::kBitsPerColumn + 1;
+// Whether column col is open, by the landing cells.
+constexpr bool IsOpenIn(std::uint64_t landing, int col) {
+    return (landing &
+            (board_geometry::kColumnBits << (board_geometry::kBitsPerColumn * (col - 1)))) != 0;
 }
 
 // The landing cells once a stone has dropped into the landing cell stone: the cell above it
 // takes its place, unless the column is full now.
 constexpr std::uint64_t LandingAfter(std::uint64_t landing, std::uint64_t stone) {
     return (landing ^ stone) | ((stone << 1) & board_geometry::kAllCells);
-}
-
-// Calls visit(column) for every column of cells, from the lowest.
-template <typename Visit>
-void ForEachColumn(std::uint64_t cells, Visit visit) {
-    for (; cells != 0; cells &= cells - 1) {
-        visit(FirstColumn(cells));
-    }
 }
 
 }  // namespace quorbel

@@ -45,9 +45,12 @@ inline CompAnswers Search::SearchAnswers(int depth) {
         ColumnsUntilFour(pos_.LandingCells(), pos_.FourCells(Side::Computer));
     int tried = 0;
     int lost = 0;
-    for (std::uint64_t cells = order.searched; cells != 0; cells &= cells - 1) {
+    for (int answer = 1; answer < order.end; ++answer) {
+        if (!pos_.IsOpen(answer)) {
+            continue;
+        }
         ++tried;
-        const HumanReplies replies = RepliesAfterAnswer(FirstColumn(cells), depth);
+        const HumanReplies replies = RepliesAfterAnswer(answer, depth);
         if (cut_ != Cut::None) {
             return answers;
         }
@@ -58,8 +61,8 @@ inline CompAnswers Search::SearchAnswers(int depth) {
             return answers;
         }
     }
-    answers.won = order.endsInFour;
-    answers.allLose = !order.endsInFour && lost == tried && tried != 0;
+    answers.won = order.EndsInFour();
+    answers.allLose = !answers.won && lost == tried && tried != 0;
     return answers;
 }
 
@@ -95,20 +98,24 @@ inline HumanReplies Search::SearchReplies(int depth) {
     // A human stone takes from the computer's fours no more than its own cell.
     const std::uint64_t computerFours = lastAnswersNext ? pos_.FourCells(Side::Computer) : 0;
     if (lastAnswersNext) {
-        for (std::uint64_t cells = order.searched; cells != 0; cells &= cells - 1) {
-            cache_.Prefetch(pos_.KeyAfterHumanIn(FirstColumn(cells)));
+        for (int reply = 1; reply < order.end; ++reply) {
+            if (pos_.IsOpen(reply)) {
+                cache_.Prefetch(pos_.KeyAfterHumanIn(reply));
+            }
         }
     } else {
-        PrefetchRepliesToEveryReplyAndAnswer(level_ - depth - 1, order.searched);
+        PrefetchRepliesToEveryReplyAndAnswer(level_ - depth - 1, order);
     }
     int openReplies = 0;
     int winningReplies = 0;
-    for (std::uint64_t cells = order.searched; cells != 0; cells &= cells - 1) {
+    for (int reply = 1; reply < order.end; ++reply) {
+        if (!pos_.IsOpen(reply)) {
+            continue;
+        }
         ++openReplies;
-        const int reply = FirstColumn(cells);
         const CompAnswers answers =
             lastAnswersNext
-                ? LastAnswersAfterReplyIn(reply, computerFours & ~(cells & (~cells + 1)))
+                ? LastAnswersAfterReplyIn(reply, computerFours & ~pos_.LandingBit(reply))
                 : AnswersAfterReplyIn(reply, depth + 1);
         if (cut_ != Cut::None) {
             return replies;
@@ -120,8 +127,8 @@ inline HumanReplies Search::SearchReplies(int depth) {
         }
         winningReplies += answers.won ? 1 : 0;
     }
-    replies.lost = order.endsInFour;
-    replies.won = !order.endsInFour && winningReplies == openReplies && openReplies != 0;
+    replies.lost = order.EndsInFour();
+    replies.won = !replies.lost && winningReplies == openReplies && openReplies != 0;
     return replies;
 }
 
@@ -165,22 +172,18 @@ inline CompAnswers Search::LastAnswersOnTheBoard() {
 inline LastAnswersCache::Entry Search::LastAnswers(std::uint64_t computerFours) {
     const std::uint64_t humanFours = pos_.FourCells(Side::Human);
     const std::uint64_t landing = pos_.LandingCells();
+    const ColumnsInOrder order = ColumnsUntilFour(landing, computerFours);
     const PackedLines linesNow = LinesOfAllReplies(pos_);
     PackedLines lines = 0;
-    bool won = false;
     int tried = 0;
     int lost = 0;
-    for (int answer = 1; answer <= kColumns; ++answer) {
+    for (int answer = 1; answer < order.end; ++answer) {
         if (!pos_.IsOpen(answer)) {
             continue;
         }
         ++tried;
-        const std::uint64_t stone = pos_.LandingBit(answer);
-        if ((computerFours & stone) != 0) {
-            won = true;
-            break;
-        }
-        const std::uint64_t foursAfter = humanFours & LandingAfter(landing, stone);
+        const std::uint64_t foursAfter =
+            humanFours & LandingAfter(landing, pos_.LandingBit(answer));
         if (foursAfter == 0) {
             lines += LinesOfAllRepliesAfterComputerIn(pos_, answer, linesNow);
             continue;
@@ -193,8 +196,9 @@ inline LastAnswersCache::Entry Search::LastAnswers(std::uint64_t computerFours) 
         }
         ++lost;
     }
+    const bool won = order.EndsInFour();
     const bool allLose = !won && lost == tried && tried != 0;
-    CountSearches(tried - (won ? 1 : 0));  // the answers' searches of replies
+    CountSearches(tried);  // the answers' searches of replies
     return {pos_.Key(), lines, allLose, won};
 }
 
@@ -204,25 +208,31 @@ inline LastAnswersCache::Entry Search::LastAnswers(std::uint64_t computerFours) 
 inline void Search::PrefetchRepliesToEveryAnswer(int levelsLeft) const {
     const ColumnsInOrder answers =
         ColumnsUntilFour(pos_.LandingCells(), pos_.FourCells(Side::Computer));
-    ForEachColumn(answers.searched, [this, levelsLeft](int answer) {
-        table_.Prefetch(pos_.KeyAfterComputerIn(answer), levelsLeft);
-    });
+    for (int answer = 1; answer < answers.end; ++answer) {
+        if (pos_.IsOpen(answer)) {
+            table_.Prefetch(pos_.KeyAfterComputerIn(answer), levelsLeft);
+        }
+    }
 }
 
-// The same after each of the human's replies (their landing cells) and every answer of the
-// computer to it: loading starts one step before the answers to the first reply are searched.
+// The same after each of the human's replies and every answer of the computer to it: loading
+// starts one step before the answers to the first reply are searched.
 inline void Search::PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft,
-                                                         std::uint64_t replies) const {
+                                                         const ColumnsInOrder& replies) const {
     const std::uint64_t landing = pos_.LandingCells();
     const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
-    for (std::uint64_t cells = replies; cells != 0; cells &= cells - 1) {
-        const std::uint64_t replyCell = cells & (~cells + 1);
-        const int reply = FirstColumn(cells);
-        const ColumnsInOrder answers =
-            ColumnsUntilFour(LandingAfter(landing, replyCell), computerFours & ~replyCell);
-        ForEachColumn(answers.searched, [this, levelsLeft, reply](int answer) {
-            table_.Prefetch(pos_.KeyAfterHumanAndComputerIn(reply, answer), levelsLeft);
-        });
+    for (int reply = 1; reply < replies.end; ++reply) {
+        if (!pos_.IsOpen(reply)) {
+            continue;
+        }
+        const std::uint64_t replyCell = pos_.LandingBit(reply);
+        const std::uint64_t landingAfter = LandingAfter(landing, replyCell);
+        const ColumnsInOrder answers = ColumnsUntilFour(landingAfter, computerFours & ~replyCell);
+        for (int answer = 1; answer < answers.end; ++answer) {
+            if (IsOpenIn(landingAfter, answer)) {
+                table_.Prefetch(pos_.KeyAfterHumanAndComputerIn(reply, answer), levelsLeft);
+            }
+        }
     }
 }
 

@@ -15,6 +15,7 @@
 
 #include "ai/last_answers_cache.h"
 #include "ai/level_control.h"
+#include "ai/move_order.h"
 #include "ai/position.h"
 #include "ai/search_results.h"
 #include "ai/transposition_table.h"
@@ -47,7 +48,7 @@ class Search {
     LastAnswersCache::Entry LastAnswers(std::uint64_t computerFours);
 
     void PrefetchRepliesToEveryAnswer(int levelsLeft) const;
-    void PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft, std::uint64_t humanFours) const;
+    void PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft, const ColumnsInOrder& replies) const;
 
     void CountSearches(int searches = 1);
 

@@ -65,19 +65,25 @@ constexpr std::uint64_t GenerationOf(std::uint64_t tagWord) {
     return (tagWord >> kGenerationShift) & 15;
 }
 
+// The check word shows some of the tag word's bits as they are: eight bits of the scrambled ident,
+// the levels left and the generation. With them a probe passes over the entries of other
+// positions without decoding them, and a store ranks the entries it could replace. The eight bits
+// lie below the bits that choose the bucket (bits 30 to 52 in a table of 2^25 entries), where the
+// entries of one bucket differ.
+constexpr std::uint64_t kIdentWindow = std::uint64_t{0xFF} << 22;
+constexpr std::uint64_t kClearBits =
+    kIdentWindow | std::uint64_t{15} << kTagLevelsShift | std::uint64_t{15} << kGenerationShift;
+
 // Spreads the bits of a data word over the whole word (an odd multiplication carries every bit
 // upwards, the fold brings the upper half down), so that different data words have mixes that
-// differ all over, the tag's bits included; but it leaves the check word's clear window alone.
-// There the check word shows eight bits of the scrambled ident as they are, so that a probe can
-// pass over the entries of other positions without decoding them. The window lies below the bits
-// that choose the bucket (bits 30 to 52 in a table of 2^25 entries), where the entries of one
-// bucket differ.
-constexpr std::uint64_t kClearWindow = std::uint64_t{0xFF} << 22;
-
+// differ all over the bits of the tag word that are not clear.
 constexpr std::uint64_t Mix(std::uint64_t data) {
     const std::uint64_t product = data * 0x9E3779B97F4A7C15ULL;
-    return (product ^ (product >> 32)) & ~kClearWindow;
+    return (product ^ (product >> 32)) & ~kClearBits;
 }
+
+// The bits a probe finds in the clear: the window of the ident and the levels left.
+constexpr std::uint64_t kShownBits = kIdentWindow | std::uint64_t{15} << kTagLevelsShift;
 
 // The compact entries hold the results with up to three levels left. Their data word holds the
 // counts of lines of 2, 3 and 4 in bits 0..21, 22..43 and 44..63. With three levels left at most
@@ -119,14 +125,15 @@ void Save(std::uint64_t& word, std::uint64_t value) {
     std::atomic_ref(word).store(value, std::memory_order_relaxed);
 }
 
-HumanReplies Unpacked(std::uint64_t tagWord, const std::array<std::uint64_t, 3>& lines) {
-    HumanReplies replies;
-    replies.lost = (tagWord & kLost) != 0;
-    replies.won = (tagWord & kWon) != 0;
-    for (int n = 2; n <= 4; ++n) {
-        replies.lines[n] = static_cast<std::int64_t>(lines[static_cast<std::size_t>(n - 2)]);
-    }
-    return replies;
+// Field by field into the caller's result: a whole result built aside and copied over would be
+// read back before its parts are written through, which stalls the processor on every hit.
+void Unpack(std::uint64_t tagWord, std::uint64_t lines2, std::uint64_t lines3, std::uint64_t lines4,
+            HumanReplies& into) {
+    into.lost = (tagWord & kLost) != 0;
+    into.won = (tagWord & kWon) != 0;
+    into.lines[2] = static_cast<std::int64_t>(lines2);
+    into.lines[3] = static_cast<std::int64_t>(lines3);
+    into.lines[4] = static_cast<std::int64_t>(lines4);
 }
 
 std::uint64_t FlagsOf(const HumanReplies& replies) {
@@ -303,30 +310,28 @@ void TranspositionTable::Store(std::uint64_t positionKey, int levelsLeft,
 // stores of different positions, say the check word from X's store and the data from Y's, as when
 // it reads between its loads while X -> Y -> X passes. It then decodes X's tag word XOR Mix(X's
 // data) XOR Mix(Y's data), and since Mix spreads every difference of the data over the whole word,
-// that names the position probed for only by a chance of 2^-50 (the bits kIdentityMask checks,
-// less the clear window): all else is a miss, and a miss only costs a search. Writers take no lock
-// either: two of them storing into one entry at once may leave a check word and data that do not
-// belong together, which reads as free.
+// that names the position probed for only by a chance of 2^-46 (the 45 bits of the scrambled ident
+// outside the clear window, and bit 63): all else is a miss, and a miss only costs a search.
+// Writers take no lock either: two of them storing into one entry at once may leave a check word
+// and data that do not belong together, which reads as free.
 template <typename BetweenLoads>
 bool TranspositionTable::ProbeCompact(std::uint64_t tag, HumanReplies& found,
                                       BetweenLoads betweenLoads) const {
     const Compact* bucket = CompactBucket(tag & kIdentMask);
-    // The entries whose clear window shows the position's bits: all four are looked at, so that
+    // The entries that show the position's bits in the clear: all four are looked at, so that
     // where it stands costs no branch.
-    std::array<std::uint64_t, 4> checks{};
-    unsigned candidates = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        checks[i] = Load(bucket[i].check);
-        candidates |= (((checks[i] ^ tag) & kClearWindow) == 0 ? 1U : 0U) << i;
-    }
+    const auto shows = [tag](std::uint64_t check) { return ((check ^ tag) & kShownBits) == 0; };
+    unsigned candidates =
+        (shows(Load(bucket[0].check)) ? 1U : 0U) | (shows(Load(bucket[1].check)) ? 2U : 0U) |
+        (shows(Load(bucket[2].check)) ? 4U : 0U) | (shows(Load(bucket[3].check)) ? 8U : 0U);
     betweenLoads();
     for (; candidates != 0; candidates &= candidates - 1) {
-        const auto i = static_cast<std::size_t>(std::countr_zero(candidates));
-        const std::uint64_t data = Load(bucket[i].data);
-        const std::uint64_t tagWord = checks[i] ^ Mix(data);
+        const Compact& entry = bucket[std::countr_zero(candidates)];
+        const std::uint64_t data = Load(entry.data);
+        const std::uint64_t tagWord = Load(entry.check) ^ Mix(data);
         if ((tagWord & kIdentityMask) == tag) {
-            found = Unpacked(tagWord, {data & kLines2Max, (data >> kLines3Shift) & kLines3Max,
-                                       data >> kLines4Shift});
+            Unpack(tagWord, data & kLines2Max, (data >> kLines3Shift) & kLines3Max,
+                   data >> kLines4Shift, found);
             return true;
         }
     }
@@ -337,7 +342,8 @@ bool TranspositionTable::ProbeCompact(std::uint64_t tag, HumanReplies& found,
 // one of those with the fewest levels left, if not more than the new result's. Among those the
 // low bits of the newcomer's scrambled ident pick the place, so that results of equal cost take
 // turns over the bucket's four places rather than all pushing out one (at level 8 after `4` this
-// searches 1.3% fewer positions than turning the places by the levels left).
+// searches 1.3% fewer positions than turning the places by the levels left). All this is read
+// from the bits the check words show in the clear.
 void TranspositionTable::StoreCompact(std::uint64_t tag, const HumanReplies& replies) {
     assert(replies.lines[2] >= 0 && static_cast<std::uint64_t>(replies.lines[2]) <= kLines2Max &&
            replies.lines[3] >= 0 && static_cast<std::uint64_t>(replies.lines[3]) <= kLines3Max &&
@@ -347,12 +353,12 @@ void TranspositionTable::StoreCompact(std::uint64_t tag, const HumanReplies& rep
     Compact* victim = bucket;
     int fewest = INT_MAX;
     for (int i = 0; i < 4; ++i) {
-        const std::uint64_t seen = Load(bucket[i].check) ^ Mix(Load(bucket[i].data));
+        const std::uint64_t seen = Load(bucket[i].check);
         const int levels = LevelsLeftOf(seen);
-        const bool free = levels == 0 || levels > kCompactLevels || (seen & kAlwaysZero) != 0 ||
-                          GenerationOf(seen) != generation_;
-        const int rank = (seen & kIdentityMask) == tag ? -2
-                         : free                        ? -1
+        const bool free =
+            levels == 0 || levels > kCompactLevels || GenerationOf(seen) != generation_;
+        const int rank = ((seen ^ tag) & kShownBits) == 0 ? -2
+                         : free                           ? -1
                                 : levels * 4 + ((i + static_cast<int>(tag)) & 3);
         if (rank < fewest) {
             fewest = rank;
@@ -379,7 +385,7 @@ bool TranspositionTable::ProbeWide(std::uint64_t tag, HumanReplies& found,
             Load(bucket[i].lines[0]), Load(bucket[i].lines[1]), Load(bucket[i].lines[2])};
         const std::uint64_t tagWord = checks[i] ^ MixLines(lines);
         if ((tagWord & kIdentityMask) == tag) {
-            found = Unpacked(tagWord, lines);
+            Unpack(tagWord, lines[0], lines[1], lines[2], found);
             return true;
         }
     }
@@ -390,12 +396,9 @@ bool TranspositionTable::ProbeWide(std::uint64_t tag, HumanReplies& found,
 // it; the second takes the rest.
 void TranspositionTable::StoreWide(std::uint64_t tag, const HumanReplies& replies) {
     Wide* bucket = WideBucket(tag & kIdentMask);
-    const Wide& first = bucket[0];
-    const std::uint64_t seen =
-        Load(first.check) ^
-        MixLines({Load(first.lines[0]), Load(first.lines[1]), Load(first.lines[2])});
-    const bool firstGivesWay = LevelsLeftOf(seen) <= LevelsLeftOf(tag) ||
-                               (seen & kAlwaysZero) != 0 || GenerationOf(seen) != generation_;
+    const std::uint64_t first = Load(bucket[0].check);
+    const bool firstGivesWay =
+        LevelsLeftOf(first) <= LevelsLeftOf(tag) || GenerationOf(first) != generation_;
     Wide& entry = firstGivesWay ? bucket[0] : bucket[1];
     std::array<std::uint64_t, 3> lines{};
     for (int n = 2; n <= 4; ++n) {
