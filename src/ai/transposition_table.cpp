@@ -313,7 +313,7 @@ void TranspositionTable::Store(std::uint64_t positionKey, int levelsLeft,
 // that names the position probed for only by a chance of 2^-46 (the 45 bits of the scrambled ident
 // outside the clear window, and bit 63): all else is a miss, and a miss only costs a search.
 // Writers take no lock either: two of them storing into one entry at once may leave a check word
-// and data that do not belong together, which reads as free.
+// and data that do not belong together, which no probe finds and which makes room like any other.
 template <typename BetweenLoads>
 bool TranspositionTable::ProbeCompact(std::uint64_t tag, HumanReplies& found,
                                       BetweenLoads betweenLoads) const {
