@@ -30,16 +30,25 @@ void ShowPacer::repainted(ControlRef ref) {
     }
 }
 
+void ShowPacer::keepOnScreen() {
+    nextFrameAllowed_ = now() + std::chrono::milliseconds(kFrameHoldMs);
+    waitUntil(nextFrameAllowed_);
+}
+
+void ShowPacer::waitUntil(Clock::time_point until) {
+    if (virtual_) {
+        virtualNow_ = std::max(virtualNow_, until);
+    } else if (wait_) {
+        wait_(until);
+    } else {
+        std::this_thread::sleep_until(until);
+    }
+}
+
 // The hold counts from the moment the previous frame was presented, also when that frame ended
 // another show, so that a show's final state is seen before the next show replaces it.
 void ShowPacer::presentFrame() {
-    if (virtual_) {
-        virtualNow_ = std::max(virtualNow_, nextFrameAllowed_);
-    } else if (wait_) {
-        wait_(nextFrameAllowed_);
-    } else {
-        std::this_thread::sleep_until(nextFrameAllowed_);
-    }
+    waitUntil(nextFrameAllowed_);
     present_(changed_);
     changed_.clear();
     ++frames_;

@@ -38,11 +38,16 @@ class ShowPacer {
     // A visible control was repainted during the show; every repaintsPerFrame-th repaint presents.
     void repainted(ControlRef ref);
 
+    // Outside a show: what has just been painted stays on the screen for a frame before the caller
+    // goes on.
+    void keepOnScreen();
+
     Clock::time_point now() const { return virtual_ ? virtualNow_ : Clock::now(); }
     int framesPresented() const { return frames_; }
 
   private:
     void presentFrame();
+    void waitUntil(Clock::time_point until);
 
     Present present_;
     Wait wait_;

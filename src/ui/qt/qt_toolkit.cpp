@@ -203,15 +203,17 @@ void QtToolkit::setMousePointer(MousePointer pointer) {
     }
 }
 
+// The logic counts the bar in whole candidates and fractions of them; the bar itself counts in
+// finer steps, so that it moves by the pixel.
 void QtToolkit::setProgressMax(double maximum) {
-    window_.progressBar().setMaximum(qRound(maximum));
+    window_.progressBar().setMaximum(qRound(maximum * kProgressStepsPerUnit));
 }
 
 // The computer's search reports its progress from its worker threads; the bar is the GUI
 // thread's, so those reports travel as queued calls, in the order they were made.
 void QtToolkit::setProgressValue(double value) {
     QProgressBar* bar = &window_.progressBar();
-    const int position = qRound(value);
+    const int position = qRound(value * kProgressStepsPerUnit);
     if (QThread::currentThread() == bar->thread()) {
         bar->setValue(position);
         bar->repaint();
@@ -250,9 +252,17 @@ void QtToolkit::runWhileBusy(const std::function<void()>& work) {
         // Posted after every progress report of the work, so the loop sees them all first.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
+    QProgressBar& bar = window_.progressBar();
+    const int barBefore = bar.value();
     input_->close();
     loop.exec();
     worker.join();
+    // Where the work moved the bar (full as the computer decides), the bar is seen as it ended
+    // before the handler goes on and empties it.
+    if (bar.value() != barBefore && window_.isVisible()) {
+        bar.repaint();
+        pacer_.keepOnScreen();
+    }
     input_->open();
     if (failure) {
         std::rethrow_exception(failure);

@@ -17,6 +17,9 @@ class TickHolder;
 
 class QtToolkit : public Toolkit {
   public:
+    // The progress bar's steps for each unit of the logic's maximum.
+    static constexpr int kProgressStepsPerUnit = 1000;
+
     // Only keeps the window; its controls are looked up when they are first used.
     explicit QtToolkit(frmQuorbel& window);
     ~QtToolkit() override;

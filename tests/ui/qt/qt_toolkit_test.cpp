@@ -199,16 +199,18 @@ void QtToolkitTest::progressReportsFromOtherThreadsArriveInOrder() {
     toolkit.setProgressMax(7);
     QSignalSpy values(&bar, &QProgressBar::valueChanged);
     toolkit.runWhileBusy([&] {
-        for (int done = 1; done <= 7; ++done) {
-            toolkit.setProgressValue(done);
+        for (int step = 1; step <= 14; ++step) {
+            toolkit.setProgressValue(step / 2.0);
         }
     });
-    // All reports are in by the time the wait returns, none is handled later.
-    QCOMPARE(values.count(), 7);
-    for (int i = 0; i < 7; ++i) {
-        QCOMPARE(values.at(i).at(0).toInt(), i + 1);
+    // All reports are in by the time the wait returns, none is handled later; the bar shows
+    // fractions of its maximum.
+    constexpr int kSteps = QtToolkit::kProgressStepsPerUnit;
+    QCOMPARE(values.count(), 14);
+    for (int i = 0; i < 14; ++i) {
+        QCOMPARE(values.at(i).at(0).toInt(), (i + 1) * kSteps / 2);
     }
-    QCOMPARE(bar.maximum(), 7);
+    QCOMPARE(bar.maximum(), 7 * kSteps);
     toolkit.setProgressValue(0);  // on the GUI thread it takes effect at once
     QCOMPARE(bar.value(), 0);
 }
