@@ -16,9 +16,7 @@
 
 #include "game/record.h"
 
-namespace quorbel {
-
-namespace board_geometry {
+namespace quorbel::board_geometry {
 
 constexpr int kBitsPerColumn = kRows + 1;
 
@@ -188,6 +186,4 @@ inline const Drop& DropOf(int col, int row, int side) {
                  [static_cast<std::size_t>(cellIndex(col, row))];
 }
 
-}  // namespace board_geometry
-
-}  // namespace quorbel
+}  // namespace quorbel::board_geometry

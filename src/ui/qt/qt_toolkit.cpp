@@ -218,8 +218,15 @@ void QtToolkit::setProgressValue(double value) {
         bar->setValue(position);
         bar->repaint();
     } else {
+        // QProgressBar repaints itself only for a change of some nine pixels; a think's bar moves
+        // by the pixel, and slowly near its end.
         QMetaObject::invokeMethod(
-            bar, [bar, position] { bar->setValue(position); }, Qt::QueuedConnection);
+            bar,
+            [bar, position] {
+                bar->setValue(position);
+                bar->update();
+            },
+            Qt::QueuedConnection);
     }
 }
 
