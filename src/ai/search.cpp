@@ -26,23 +26,24 @@ std::optional<CompAnswers> Search::AnswersAfterReply(const Position& position, i
     reply_ = reply;
     cut_ = Cut::None;
     pos_ = position;
+    const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
     if (level_ > 2) {
-        PrefetchRepliesToEveryAnswer(level_ - 2);
+        PrefetchRepliesToEveryAnswer(level_ - 2, computerFours);
     }
-    const CompAnswers answers = level_ == 2 ? LastAnswersOnTheBoard() : SearchAnswers(2);
+    const CompAnswers answers =
+        level_ == 2 ? LastAnswersOnTheBoard(computerFours) : SearchAnswers(2, computerFours);
     return cut_ == Cut::None ? std::optional(answers) : std::nullopt;
 }
 
-// The computer's answers of depth, above the last level, to the human stone on top; the first four
-// or forced win ends them.
-inline CompAnswers Search::SearchAnswers(int depth) {
+// The computer's answers of depth, above the last level, to the human stone on top, where
+// computerFours are the cells in which they make four; the first four or forced win ends them.
+inline CompAnswers Search::SearchAnswers(int depth, std::uint64_t computerFours) {
     CountSearches();
     CompAnswers answers;
     if (cut_ != Cut::None) {
         return answers;
     }
-    const ColumnsInOrder order =
-        ColumnsUntilFour(pos_.LandingCells(), pos_.FourCells(Side::Computer));
+    const ColumnsInOrder order = ColumnsUntilFour(pos_.LandingCells(), computerFours);
     int tried = 0;
     int lost = 0;
     for (int answer = 1; answer < order.end; ++answer) {
@@ -96,7 +97,7 @@ inline HumanReplies Search::SearchReplies(int depth) {
     const ColumnsInOrder order = ColumnsUntilFour(pos_.LandingCells(), pos_.FourCells(Side::Human));
     const bool lastAnswersNext = depth + 1 == level_;
     // A human stone takes from the computer's fours no more than its own cell.
-    const std::uint64_t computerFours = lastAnswersNext ? pos_.FourCells(Side::Computer) : 0;
+    const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
     if (lastAnswersNext) {
         for (int reply = 1; reply < order.end; ++reply) {
             if (pos_.IsOpen(reply)) {
@@ -104,7 +105,7 @@ inline HumanReplies Search::SearchReplies(int depth) {
             }
         }
     } else {
-        PrefetchRepliesToEveryReplyAndAnswer(level_ - depth - 1, order);
+        PrefetchRepliesToEveryReplyAndAnswer(level_ - depth - 1, order, computerFours);
     }
     int openReplies = 0;
     int winningReplies = 0;
@@ -113,10 +114,10 @@ inline HumanReplies Search::SearchReplies(int depth) {
             continue;
         }
         ++openReplies;
-        const CompAnswers answers =
-            lastAnswersNext
-                ? LastAnswersAfterReplyIn(reply, computerFours & ~pos_.LandingBit(reply))
-                : AnswersAfterReplyIn(reply, depth + 1);
+        const std::uint64_t foursAfterReply = computerFours & ~pos_.LandingBit(reply);
+        const CompAnswers answers = lastAnswersNext
+                                        ? LastAnswersAfterReplyIn(reply, foursAfterReply)
+                                        : AnswersAfterReplyIn(reply, depth + 1, foursAfterReply);
         if (cut_ != Cut::None) {
             return replies;
         }
@@ -132,10 +133,11 @@ inline HumanReplies Search::SearchReplies(int depth) {
     return replies;
 }
 
-// The computer's answers of depth after a human stone dropped into column reply.
-inline CompAnswers Search::AnswersAfterReplyIn(int reply, int depth) {
+// The computer's answers of depth after a human stone dropped into column reply, where
+// computerFours are the cells in which they make four with that stone on the board.
+inline CompAnswers Search::AnswersAfterReplyIn(int reply, int depth, std::uint64_t computerFours) {
     pos_.Play(reply, Side::Human);
-    const CompAnswers answers = SearchAnswers(depth);
+    const CompAnswers answers = SearchAnswers(depth, computerFours);
     pos_.Take(reply, Side::Human);
     return answers;
 }
@@ -159,10 +161,9 @@ inline CompAnswers Search::LastAnswersAfterReplyIn(int reply, std::uint64_t comp
 }
 
 // The last level's answers to the human stone on top, when the level is 2.
-inline CompAnswers Search::LastAnswersOnTheBoard() {
+inline CompAnswers Search::LastAnswersOnTheBoard(std::uint64_t computerFours) {
     CountSearches();
-    return cut_ != Cut::None ? CompAnswers{}
-                             : Unpacked(LastAnswers(pos_.FourCells(Side::Computer)));
+    return cut_ != Cut::None ? CompAnswers{} : Unpacked(LastAnswers(computerFours));
 }
 
 // The computer's answers at the last level, where computerFours are the cells in which they make
@@ -205,9 +206,9 @@ inline LastAnswersCache::Entry Search::LastAnswers(std::uint64_t computerFours) 
 // The replies to every answer of the computer are looked up in the table, with levelsLeft below
 // them: start loading them all at once, before the answers are searched, in the order the search
 // takes them.
-inline void Search::PrefetchRepliesToEveryAnswer(int levelsLeft) const {
-    const ColumnsInOrder answers =
-        ColumnsUntilFour(pos_.LandingCells(), pos_.FourCells(Side::Computer));
+inline void Search::PrefetchRepliesToEveryAnswer(int levelsLeft,
+                                                 std::uint64_t computerFours) const {
+    const ColumnsInOrder answers = ColumnsUntilFour(pos_.LandingCells(), computerFours);
     for (int answer = 1; answer < answers.end; ++answer) {
         if (pos_.IsOpen(answer)) {
             table_.Prefetch(pos_.KeyAfterComputerIn(answer), levelsLeft);
@@ -218,9 +219,9 @@ inline void Search::PrefetchRepliesToEveryAnswer(int levelsLeft) const {
 // The same after each of the human's replies and every answer of the computer to it: loading
 // starts one step before the answers to the first reply are searched.
 inline void Search::PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft,
-                                                         const ColumnsInOrder& replies) const {
+                                                         const ColumnsInOrder& replies,
+                                                         std::uint64_t computerFours) const {
     const std::uint64_t landing = pos_.LandingCells();
-    const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
     for (int reply = 1; reply < replies.end; ++reply) {
         if (!pos_.IsOpen(reply)) {
             continue;

@@ -39,16 +39,17 @@ class Search {
   private:
     enum class Cut { None, LevelEnded, NoLongerNeeded };
 
-    CompAnswers SearchAnswers(int depth);
+    CompAnswers SearchAnswers(int depth, std::uint64_t computerFours);
     HumanReplies RepliesAfterAnswer(int answer, int depth);
     HumanReplies SearchReplies(int depth);
-    CompAnswers AnswersAfterReplyIn(int reply, int depth);
+    CompAnswers AnswersAfterReplyIn(int reply, int depth, std::uint64_t computerFours);
     CompAnswers LastAnswersAfterReplyIn(int reply, std::uint64_t computerFours);
-    CompAnswers LastAnswersOnTheBoard();
+    CompAnswers LastAnswersOnTheBoard(std::uint64_t computerFours);
     LastAnswersCache::Entry LastAnswers(std::uint64_t computerFours);
 
-    void PrefetchRepliesToEveryAnswer(int levelsLeft) const;
-    void PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft, const ColumnsInOrder& replies) const;
+    void PrefetchRepliesToEveryAnswer(int levelsLeft, std::uint64_t computerFours) const;
+    void PrefetchRepliesToEveryReplyAndAnswer(int levelsLeft, const ColumnsInOrder& replies,
+                                              std::uint64_t computerFours) const;
 
     void CountSearches(int searches = 1);
 
