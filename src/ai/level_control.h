@@ -20,12 +20,11 @@
 #include <chrono>
 #include <optional>
 
+#include "ai/steady_time.h"
 #include "ai/think_progress.h"
 #include "game/record.h"
 
 namespace quorbel {
-
-using SteadyTime = std::chrono::steady_clock::time_point;
 
 enum class LevelEnd { Running, TimeUp, StopAsked };
 

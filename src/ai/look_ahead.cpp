@@ -26,14 +26,6 @@ double SystemSeconds() {
            static_cast<double>(usage.ru_stime.tv_usec) * 1e-6;
 }
 
-double SecondsBetween(SteadyTime from, SteadyTime to) {
-    return std::chrono::duration<double>(to - from).count();
-}
-
-SteadyTime::duration ToDuration(double seconds) {
-    return std::chrono::duration_cast<SteadyTime::duration>(std::chrono::duration<double>(seconds));
-}
-
 }  // namespace
 
 LookAhead::LookAhead(int maxLog2TableEntries, int threads)
@@ -66,7 +58,7 @@ LookAheadOutcome LookAhead::Run(const GameRecord& rec, const std::vector<int>& c
                         PlannedSeconds(completed, step, level, SecondsBetween(now, *deadline)));
         const std::optional<double> seconds =
             RunLevel(root, candidates, step.level, level,
-                     *deadline - ToDuration(step.reserveSeconds), bar, outcome, end);
+                     *deadline - SecondsAsDuration(step.reserveSeconds), bar, outcome, end);
         if (!seconds) {
             step = PlanAfterUnfinishedLevel(step, end);
             continue;

@@ -79,9 +79,8 @@ void MoveDriver::StartStage(GameRecord& rec, Toolkit& toolkit) {
     toolkit.repaintNow(Control::lblTime);
     rec.ThinkStartTime = toolkit.now();
     if (options_.thinkLimitSeconds) {
-        deadline_ = std::chrono::steady_clock::now() +
-                    std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                        std::chrono::duration<double>(*options_.thinkLimitSeconds));
+        deadline_ =
+            std::chrono::steady_clock::now() + SecondsAsDuration(*options_.thinkLimitSeconds);
     }
     toolkit.setMousePointer(MousePointer::Hourglass);
     // The level control keeps the caption within 1..10; the look-ahead needs at least one level.

@@ -9,10 +9,6 @@ namespace {
 // Only the decision fills the bar.
 constexpr double kMostBeforeTheEnd = 0.995;
 
-double SecondsBetween(ThinkProgress::Clock::time_point from, ThinkProgress::Clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
-
 // The share at now on the straight way from one point to another.
 double Between(double fromShare, ThinkProgress::Clock::time_point fromTime, double toShare,
                ThinkProgress::Clock::time_point toTime, ThinkProgress::Clock::time_point now) {
@@ -40,9 +36,7 @@ void ThinkProgress::LevelBegins(Clock::time_point now, double plannedSeconds) {
     from_ = {now, std::max(ShareAt(now), shown_)};
     planEnd_.reset();
     if (plannedSeconds > 0) {
-        const Clock::time_point end =
-            std::min(limit_, now + std::chrono::duration_cast<Clock::duration>(
-                                       std::chrono::duration<double>(plannedSeconds)));
+        const Clock::time_point end = std::min(limit_, now + SecondsAsDuration(plannedSeconds));
         const double plan = SecondsBetween(now, end);
         const double late = kLateShare * SecondsBetween(end, limit_);
         planEnd_ = Point{end, from_.share + (1 - from_.share) * plan / (plan + late)};

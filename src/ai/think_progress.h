@@ -21,6 +21,8 @@
 #include <mutex>
 #include <optional>
 
+#include "ai/steady_time.h"
+
 namespace quorbel {
 
 class ThinkProgress {
