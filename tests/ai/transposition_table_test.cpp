@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "ai/transposition_table.h"
 
@@ -247,6 +248,28 @@ TEST(TranspositionTable, AReaderBetweenItsLoadsNeverTakesAnotherPositionsResult)
             ExpectSame(found, x);
         }
     }
+}
+
+// Results with as many levels left as every entry of a full bucket each push one of them out; which
+// one must vary with the position, or the newcomers would keep taking each other's place.
+TEST(TranspositionTable, EqualResultsInAFullBucketPushOutDifferentEntries) {
+    TranspositionTable table;
+    table.Allocate(10);
+    table.StartLevel(5);
+    std::vector<std::uint64_t> keys{kKey};
+    for (int first = 1; keys.size() < 12;) {
+        keys.push_back(KeySharingBucket(table, kKey, 2, first));
+        first = static_cast<int>((keys.back() - kKey) / 128) + 1;
+    }
+    for (const std::uint64_t key : keys) {
+        table.Store(key, 2, Replies(false, false, 7));
+    }
+    int newcomersKept = 0;
+    HumanReplies found;
+    for (std::size_t i = 4; i < keys.size(); ++i) {
+        newcomersKept += table.Probe(keys[i], 2, found) ? 1 : 0;
+    }
+    EXPECT_GE(newcomersKept, 2);
 }
 
 // Every key's content is a function of the key, so a torn read would show as a mismatch.
