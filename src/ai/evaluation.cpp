@@ -210,8 +210,9 @@ constexpr std::array<StoneLines, 256> BuildStoneLines() {
 
 }  // namespace
 
-const std::array<ScanResult, kTableEntries> kScans = BuildScans();
-const std::array<PackedLines, kTableEntries> kReplyLines = BuildReplyLines(kScans);
-const std::array<StoneLines, 256> kStoneLines = BuildStoneLines();
+// Each starts on a cache line, so that no line holds the end of one table and the start of another.
+alignas(64) const std::array<ScanResult, kTableEntries> kScans = BuildScans();
+alignas(64) const std::array<PackedLines, kTableEntries> kReplyLines = BuildReplyLines(kScans);
+alignas(64) const std::array<StoneLines, 256> kStoneLines = BuildStoneLines();
 
 }  // namespace quorbel

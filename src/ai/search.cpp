@@ -173,18 +173,23 @@ inline CompAnswers Search::LastAnswersOnTheBoard(std::uint64_t computerFours) {
 inline LastAnswersCache::Entry Search::LastAnswers(std::uint64_t computerFours) {
     const std::uint64_t humanFours = pos_.FourCells(Side::Human);
     const std::uint64_t landing = pos_.LandingCells();
-    const ColumnsInOrder order = ColumnsUntilFour(landing, computerFours);
     const PackedLines linesNow = LinesOfAllReplies(pos_);
     PackedLines lines = 0;
     int tried = 0;
     int lost = 0;
-    for (int answer = 1; answer < order.end; ++answer) {
+    bool won = false;
+    // The answer that makes four, if any, ends the answers when the loop reaches its column.
+    for (int answer = 1; answer <= kColumns; ++answer) {
         if (!pos_.IsOpen(answer)) {
             continue;
         }
+        const std::uint64_t stone = pos_.LandingBit(answer);
+        if ((computerFours & stone) != 0) {
+            won = true;
+            break;
+        }
         ++tried;
-        const std::uint64_t foursAfter =
-            humanFours & LandingAfter(landing, pos_.LandingBit(answer));
+        const std::uint64_t foursAfter = humanFours & LandingAfter(landing, stone);
         if (foursAfter == 0) {
             lines += LinesOfAllRepliesAfterComputerIn(pos_, answer, linesNow);
             continue;
@@ -197,7 +202,6 @@ inline LastAnswersCache::Entry Search::LastAnswers(std::uint64_t computerFours) 
         }
         ++lost;
     }
-    const bool won = order.EndsInFour();
     const bool allLose = !won && lost == tried && tried != 0;
     CountSearches(tried);  // the answers' searches of replies
     return {pos_.Key(), lines, allLose, won};
