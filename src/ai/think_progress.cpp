@@ -10,8 +10,8 @@ namespace {
 constexpr double kMostBeforeTheEnd = 0.995;
 
 // The share at now on the straight way from one point to another.
-double Between(double fromShare, ThinkProgress::Clock::time_point fromTime, double toShare,
-               ThinkProgress::Clock::time_point toTime, ThinkProgress::Clock::time_point now) {
+double Between(double fromShare, SteadyTime fromTime, double toShare, SteadyTime toTime,
+               SteadyTime now) {
     const double span = SecondsBetween(fromTime, toTime);
     if (span <= 0) {
         return toShare;
@@ -22,8 +22,7 @@ double Between(double fromShare, ThinkProgress::Clock::time_point fromTime, doub
 
 }  // namespace
 
-ThinkProgress::ThinkProgress(Clock::time_point start, std::optional<Clock::time_point> deadline,
-                             Show show)
+ThinkProgress::ThinkProgress(SteadyTime start, std::optional<SteadyTime> deadline, Show show)
     : show_(std::move(show)),
       limit_(deadline.value_or(start + kLimitWithoutDeadline)),
       from_{start, 0} {}
@@ -31,20 +30,20 @@ ThinkProgress::ThinkProgress(Clock::time_point start, std::optional<Clock::time_
 // How the threads share the bar: every member but nextShow_ is read and written under lock_, which
 // also keeps the calls of show_ in the order of the shares. nextShow_ only spares a thread the lock
 // when the next update is not yet due; it is checked again under the lock.
-void ThinkProgress::LevelBegins(Clock::time_point now, double plannedSeconds) {
+void ThinkProgress::LevelBegins(SteadyTime now, double plannedSeconds) {
     const std::lock_guard guard(lock_);
     from_ = {now, std::max(ShareAt(now), shown_)};
     planEnd_.reset();
     if (plannedSeconds > 0) {
-        const Clock::time_point end = std::min(limit_, now + SecondsAsDuration(plannedSeconds));
+        const SteadyTime end = std::min(limit_, now + SecondsAsDuration(plannedSeconds));
         const double plan = SecondsBetween(now, end);
         const double late = kLateShare * SecondsBetween(end, limit_);
         planEnd_ = Point{end, from_.share + (1 - from_.share) * plan / (plan + late)};
     }
 }
 
-void ThinkProgress::Tick(Clock::time_point now) {
-    const Clock::rep ticks = now.time_since_epoch().count();
+void ThinkProgress::Tick(SteadyTime now) {
+    const SteadyTime::rep ticks = now.time_since_epoch().count();
     if (ticks < nextShow_.load(std::memory_order_relaxed)) {
         return;
     }
@@ -63,7 +62,7 @@ void ThinkProgress::Finish() {
     show_(shown_);
 }
 
-double ThinkProgress::ShareAt(Clock::time_point now) const {
+double ThinkProgress::ShareAt(SteadyTime now) const {
     if (planEnd_ && now < planEnd_->at) {
         return Between(from_.share, from_.at, planEnd_->share, planEnd_->at, now);
     }

@@ -27,42 +27,41 @@ namespace quorbel {
 
 class ThinkProgress {
   public:
-    using Clock = std::chrono::steady_clock;
     using Show = std::function<void(double share)>;
 
     // Updates of the bar come no more often than this: fine enough for the eye.
-    static constexpr Clock::duration kShowInterval = std::chrono::milliseconds(50);
+    static constexpr SteadyTime::duration kShowInterval = std::chrono::milliseconds(50);
     // How late a plan is expected to run, as a share of the time from its end to the limit.
     static constexpr double kLateShare = 0.25;
     // Without a time limit the bar moves as if the game's limit held.
-    static constexpr Clock::duration kLimitWithoutDeadline = std::chrono::seconds(15);
+    static constexpr SteadyTime::duration kLimitWithoutDeadline = std::chrono::seconds(15);
 
     // show is called with the share, from one thread at a time, in the order of the shares.
-    ThinkProgress(Clock::time_point start, std::optional<Clock::time_point> deadline, Show show);
+    ThinkProgress(SteadyTime start, std::optional<SteadyTime> deadline, Show show);
 
     // A level begins at now, and the think is planned to end plannedSeconds later (0: unknown).
-    void LevelBegins(Clock::time_point now, double plannedSeconds);
+    void LevelBegins(SteadyTime now, double plannedSeconds);
     // From any thread, as often as it likes; shows the share when kShowInterval has passed.
-    void Tick(Clock::time_point now);
+    void Tick(SteadyTime now);
     // The decision is made: shows 1.
     void Finish();
 
   private:
-    double ShareAt(Clock::time_point now) const;
+    double ShareAt(SteadyTime now) const;
 
     // A point of the schedule: the share at a time.
     struct Point {
-        Clock::time_point at;
+        SteadyTime at;
         double share;
     };
 
     std::mutex lock_;
     Show show_;
-    Clock::time_point limit_;
+    SteadyTime limit_;
     Point from_;                    // where the schedule starts
     std::optional<Point> planEnd_;  // where the plan ends, if there is one
     double shown_ = 0;
-    std::atomic<Clock::rep> nextShow_{0};  // time since the clock's epoch, in its ticks
+    std::atomic<SteadyTime::rep> nextShow_{0};  // time since the clock's epoch, in its ticks
 };
 
 }  // namespace quorbel

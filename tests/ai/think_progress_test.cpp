@@ -11,11 +11,8 @@
 namespace quorbel::testing {
 namespace {
 
-using Clock = ThinkProgress::Clock;
-
-Clock::time_point At(double seconds) {
-    return Clock::time_point{} +
-           std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+SteadyTime At(double seconds) {
+    return SteadyTime{} + SecondsAsDuration(seconds);
 }
 
 TEST(ThinkProgress, OnlyMovesForwardMovesInEveryHalfSecondAndIsFullAtTheDecision) {
