@@ -5,6 +5,7 @@
 namespace quorbel {
 
 void Game::Form_Load() {
+    const HandlerRun run(*this);
     rec_ = GameRecord{};
     rec_.Defensive = true;
     rec_.GameState = kNoGame;
@@ -16,6 +17,7 @@ void Game::Form_Load() {
     rec_.RedColor = static_cast<std::int16_t>(PaletteColor(12));
     rec_.MoveList[0] = 1;
     toolkit_.setTimerInterval(1000);
+    describeBoard();
 }
 
 void Game::StartGame() {
@@ -35,6 +37,7 @@ void Game::StartGame() {
         toolkit_.setVisible({Control::cmdFeld, rec_.LoopCol}, false);
         toolkit_.setColor({Control::cmdFeld, rec_.LoopCol}, PaletteColor(10));
     }
+    describeBoard();
 }
 
 void Game::NewGame() {

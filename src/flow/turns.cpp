@@ -7,6 +7,7 @@
 namespace quorbel {
 
 void Game::cmdFeld_Click(int Index) {
+    const HandlerRun run(*this);
     if (rec_.GameState == kGameWon || rec_.MoveNr == kDrawMoveNr) {
         return;
     }
@@ -37,7 +38,7 @@ void Game::cmdFeld_Click(int Index) {
 
 void Game::humanWins() {
     rec_.InitFinishColor();
-    MarkWinCells(rec_, toolkit_, rec_.CurCol);
+    markWinningLine();
     toolkit_.setTimerEnabled(true);
     ShowMessage("Du hast gewonnen");
 }
@@ -47,7 +48,7 @@ void Game::answerWithComputerMove() {
     toolkit_.setMousePointer(MousePointer::Default);
     ShowMove();
     if (rec_.CompWon) {
-        MarkWinCells(rec_, toolkit_, rec_.CurCol);
+        markWinningLine();
         toolkit_.setTimerEnabled(true);
         ShowMessage("Ich habe gewonnen !");
         return;
@@ -63,8 +64,15 @@ void Game::answerWithComputerMove() {
     }
 }
 
+// What the human's move changed is said before the computer starts thinking, not after.
 void Game::MakeCompMove() {
+    sayAnnouncements();
     player_.MakeCompMove(*this);
+}
+
+void Game::markWinningLine() {
+    MarkWinCells(rec_, toolkit_, rec_.CurCol);
+    describeBoard();
 }
 
 void Game::NextMove() {
@@ -93,6 +101,7 @@ void Game::ShowMessage(std::string_view text) {
         }
     }
     toolkit_.setColor(Control::lblMessage, PaletteColor(15));
+    announce(std::string(text));
 }
 
 Color Game::Zufall() {

@@ -1,11 +1,12 @@
 // The six menu buttons and the playing-style options.
 
 #include "flow/game.h"
-#include "game/win_cells.h"
+#include "ui/accessible_text.h"
 
 namespace quorbel {
 
 void Game::cmdMenue_Click(int Index) {
+    const HandlerRun run(*this);
     switch (Index) {
         case 0:
             StartSequence();
@@ -31,10 +32,12 @@ void Game::cmdMenue_Click(int Index) {
 }
 
 void Game::optaggressiv_Click() {
+    const HandlerRun run(*this);
     rec_.Defensive = false;
 }
 
 void Game::optdefensiv_Click() {
+    const HandlerRun run(*this);
     rec_.Defensive = true;
 }
 
@@ -53,9 +56,12 @@ void Game::TakeBackMove() {
     rec_.Board(rec_.CurCol, rec_.ColHeight[rec_.CurCol]) = kEmpty;
     --rec_.ColHeight[rec_.CurCol];
     rec_.MoveList[rec_.MoveNr] = 0;
+    describeBoard();
     toolkit_.reseedFromTimeOfDay();
 
     flashEmptiedCell();
+    const int emptied = cellIndex(rec_.CurCol, rec_.ColHeight[rec_.CurCol] + 1);
+    announce("Zug zurück: " + CellName(rec_, emptied));
 
     rec_.CurCol = rec_.MoveList[rec_.MoveNr - 1] / kRows + 1;
     const ControlRef lastButton{Control::cmdFeld, rec_.CurCol - 1};
@@ -102,7 +108,7 @@ void Game::CompMoveOnRequest() {
     toolkit_.setMousePointer(MousePointer::Default);
     ShowMove();
     if (rec_.CompWon) {
-        MarkWinCells(rec_, toolkit_, rec_.CurCol);
+        markWinningLine();
         toolkit_.setTimerEnabled(true);
         ShowMessage("Ich habe gewonnen !");
         return;

@@ -2,6 +2,7 @@
 // colours and then take the stone's colour; the previous move's button returns to light green.
 
 #include "flow/game.h"
+#include "ui/accessible_text.h"
 
 namespace quorbel {
 
@@ -24,6 +25,8 @@ void Game::ShowMove() {
 
     ++rec_.ColHeight[column];
     rec_.Board(column, rec_.ColHeight[column]) = rec_.BlueToMove ? kBlue : kRed;
+    describeBoard();
+    announce(StoneAnnouncement(rec_, landing));
 }
 
 // Five quick flashes of a column button and a cell in random colours.

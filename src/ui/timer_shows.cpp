@@ -7,6 +7,7 @@
 namespace quorbel {
 
 void Game::Timer1_Timer() {
+    const HandlerRun run(*this);
     switch (rec_.GameState) {
         case kNoGame:
             menuButtonShow();

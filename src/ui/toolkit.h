@@ -62,6 +62,7 @@ class Toolkit {
     virtual void setColor(ControlRef ref, Color color) = 0;
     virtual Color color(ControlRef ref) const = 0;
     virtual void setVisible(ControlRef ref, bool visible) = 0;
+    virtual bool isVisible(ControlRef ref) const = 0;
     // The change is on the screen before this returns, although the handler keeps running.
     // Inside a show it is drawn, and on the screen as the show's pace presents it.
     virtual void repaintNow(ControlRef ref) = 0;
@@ -89,6 +90,16 @@ class Toolkit {
     // the window painting meanwhile while taking no user input. Inside work only setProgressValue
     // may be called.
     virtual void runWhileBusy(const std::function<void()>& work) = 0;
+
+    // What assistive technology reads: a control's name and description, and a short text it
+    // speaks at once, wherever the focus is.
+    virtual void setAccessibleName(ControlRef ref, std::string_view name) = 0;
+    virtual void setAccessibleDescription(ControlRef ref, std::string_view description) = 0;
+    virtual void announce(std::string_view text) = 0;
+
+    // Calls work soon from the event loop, never from inside this call. The loop may be one that a
+    // handler waits in (a show, a think, a modal dialog).
+    virtual void callLater(std::function<void()> work) = 0;
 
     // Run-time services: one shared uniform generator in [0, 1), reseeding from the time of day,
     // and the current date and time as days (the fraction is the time of day).

@@ -1,5 +1,7 @@
 #include "support/fake_toolkit.h"
 
+#include <utility>
+
 namespace quorbel::testing {
 
 namespace {
@@ -143,7 +145,35 @@ void FakeToolkit::setProgressValue(double value) {
 
 void FakeToolkit::runWhileBusy(const std::function<void()>& work) {
     ++busyRuns;
+    if (duringThink) {
+        std::exchange(duringThink, nullptr)();
+    }
     work();
+}
+
+void FakeToolkit::beginShow(ShowPace pace) {
+    pacer.begin(pace);
+    if (duringShow) {
+        std::exchange(duringShow, nullptr)();
+    }
+}
+
+void FakeToolkit::runLater() {
+    while (!later.empty()) {
+        const std::function<void()> next = std::move(later.front());
+        later.pop_front();
+        next();
+    }
+}
+
+std::string FakeToolkit::accessibleName(ControlRef ref) const {
+    const auto it = accessibleNames.find(key(ref));
+    return it == accessibleNames.end() ? std::string() : it->second;
+}
+
+std::string FakeToolkit::accessibleDescription(ControlRef ref) const {
+    const auto it = accessibleDescriptions.find(key(ref));
+    return it == accessibleDescriptions.end() ? std::string() : it->second;
 }
 
 double FakeToolkit::random() {

@@ -30,8 +30,9 @@ class FakeToolkit : public Toolkit {
     void setColor(ControlRef ref, Color color) override;
     Color color(ControlRef ref) const override;
     void setVisible(ControlRef ref, bool visible) override;
+    bool isVisible(ControlRef ref) const override { return visible(ref); }
     void repaintNow(ControlRef ref) override;
-    void beginShow(ShowPace pace) override { pacer.begin(pace); }
+    void beginShow(ShowPace pace) override;
     void endShow() override { pacer.end(); }
     void setTimerEnabled(bool enabled) override;
     void setTimerInterval(int milliseconds) override;
@@ -47,6 +48,14 @@ class FakeToolkit : public Toolkit {
         log("close");
     }
     void runWhileBusy(const std::function<void()>& work) override;
+    void setAccessibleName(ControlRef ref, std::string_view name) override {
+        accessibleNames[key(ref)] = std::string(name);
+    }
+    void setAccessibleDescription(ControlRef ref, std::string_view description) override {
+        accessibleDescriptions[key(ref)] = std::string(description);
+    }
+    void announce(std::string_view text) override { announced.emplace_back(text); }
+    void callLater(std::function<void()> work) override { later.push_back(std::move(work)); }
     double random() override;
     void reseedFromTimeOfDay() override;
     double now() override { return clockDays; }
@@ -58,6 +67,10 @@ class FakeToolkit : public Toolkit {
     // Number of logged calls that start with prefix.
     int count(const std::string& prefix) const;
     void clearLog() { calls.clear(); }
+    // What the event loop would do next: every call asked for, also those asked for meanwhile.
+    void runLater();
+    std::string accessibleName(ControlRef ref) const;
+    std::string accessibleDescription(ControlRef ref) const;
 
     // Recorded state.
     bool timerEnabled = true;
@@ -79,6 +92,14 @@ class FakeToolkit : public Toolkit {
     };
     std::vector<Presented> screen;
     ShowPacer pacer;
+
+    // What assistive technology would read and hear, and the calls waiting for the event loop.
+    std::map<std::pair<Control, int>, std::string> accessibleNames, accessibleDescriptions;
+    std::vector<std::string> announced;
+    std::deque<std::function<void()>> later;
+    // Input that a window would take while a show or a think waits in its event loop: called once,
+    // as the next show begins or the next busy run starts.
+    std::function<void()> duringShow, duringThink;
 
     // Run-time services: scripted draws first, then the real generator, or a seeded one that
     // ignores the clock when a test must be repeatable.

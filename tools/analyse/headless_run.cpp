@@ -38,6 +38,7 @@ class HeadlessToolkit : public Toolkit {
     void setColor(ControlRef /*ref*/, Color /*color*/) override {}
     Color color(ControlRef /*ref*/) const override { return 0; }
     void setVisible(ControlRef /*ref*/, bool /*visible*/) override {}
+    bool isVisible(ControlRef /*ref*/) const override { return false; }
     void repaintNow(ControlRef /*ref*/) override {}
     void beginShow(ShowPace /*pace*/) override {}
     void endShow() override {}
@@ -56,6 +57,11 @@ class HeadlessToolkit : public Toolkit {
     void showInfoDialog() override {}
     void closeWindow() override {}
     void runWhileBusy(const std::function<void()>& work) override { work(); }
+    void setAccessibleName(ControlRef /*ref*/, std::string_view /*name*/) override {}
+    void setAccessibleDescription(ControlRef /*ref*/, std::string_view /*text*/) override {}
+    void announce(std::string_view /*text*/) override {}
+    // Nothing is posted without a window: the runner calls the driver directly.
+    void callLater(std::function<void()> /*work*/) override {}
     double random() override { return runtime_.random(); }
     void reseedFromTimeOfDay() override { runtime_.reseedFromTimeOfDay(); }
     double now() override { return SystemRuntime::now(); }

@@ -1,5 +1,6 @@
 #include "ui/qt/controls.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "ui/runtime.h"
@@ -89,6 +91,20 @@ QIcon quorbelIcon() {
         return rendered;
     }();
     return icon;
+}
+
+Announcer::Announcer(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(0, 0, 0, 0);
+    hide();
+}
+
+// Shown anew, the notification is read out; it stays in the window's tree with the last text.
+void Announcer::say(const QString& text) {
+    hide();
+    setAccessibleName(text);
+    show();
 }
 
 void keepLookWhenDisabled(QWidget& widget) {
@@ -255,14 +271,29 @@ UpDown::UpDown(QLabel& buddy, int minimum, int maximum, QWidget* parent)
         arrow->setFocusPolicy(Qt::NoFocus);
     }
     setFocusPolicy(Qt::StrongFocus);
-    connect(up_, &QToolButton::clicked, this, [this] { stepBy(+1); });
-    connect(down_, &QToolButton::clicked, this, [this] { stepBy(-1); });
+    connect(up_, &QToolButton::clicked, this, [this] { emit stepAsked(+1); });
+    connect(down_, &QToolButton::clicked, this, [this] { emit stepAsked(-1); });
+}
+
+int UpDown::value() const {
+    return static_cast<int>(std::clamp<std::int64_t>(NumberFromText(buddy_.text().toStdString()),
+                                                     std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
 }
 
 void UpDown::stepBy(int delta) {
     const auto shown = NumberFromText(buddy_.text().toStdString());
-    const auto next = std::clamp<std::int64_t>(shown + delta, minimum_, maximum_);
-    buddy_.setText(QString::number(next));
+    setValue(static_cast<int>(std::clamp<std::int64_t>(shown + delta, minimum_, maximum_)));
+}
+
+void UpDown::setValue(int value) {
+    buddy_.setText(QString::number(std::clamp(value, minimum_, maximum_)));
+    valueShown();
+}
+
+void UpDown::valueShown() {
+    QAccessibleValueChangeEvent changed(this, value());
+    QAccessible::updateAccessibility(&changed);
 }
 
 void UpDown::resizeEvent(QResizeEvent* /*event*/) {
@@ -275,11 +306,11 @@ void UpDown::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Up:
         case Qt::Key_Plus:
-            stepBy(+1);
+            emit stepAsked(+1);
             break;
         case Qt::Key_Down:
         case Qt::Key_Minus:
-            stepBy(-1);
+            emit stepAsked(-1);
             break;
         default:
             QWidget::keyPressEvent(event);

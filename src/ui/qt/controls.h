@@ -138,15 +138,30 @@ class OptionButton : public QRadioButton {
 
 // A vertical up-down control bound to a label: each arrow press sets the label's caption to the
 // next higher or lower whole number within minimum..maximum, counting from the caption shown. With
-// the keyboard's focus, Up and "+" step up, Down and "-" step down.
+// the keyboard's focus, Up and "+" step up, Down and "-" step down. Assistive technology reads the
+// number as the control's value and may set it.
+//
+// A press of an arrow, a key or a value set by assistive technology only asks for the change; the
+// window makes it at the press's turn, as it handles every other press.
 class UpDown : public QWidget {
     Q_OBJECT
   public:
     UpDown(QLabel& buddy, int minimum, int maximum, QWidget* parent);
     void stepBy(int delta);
+    void setValue(int value);
+    // The number the label shows.
+    int value() const;
+    int minimum() const { return minimum_; }
+    int maximum() const { return maximum_; }
+    // The label's caption was set from elsewhere: assistive technology hears of the new value.
+    void valueShown();
     QToolButton& upButton() const { return *up_; }
     QToolButton& downButton() const { return *down_; }
     QLabel& buddy() const { return buddy_; }
+
+  signals:
+    void stepAsked(int delta);
+    void valueAsked(int value);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -175,6 +190,15 @@ class FocusRing : public QWidget {
     void follow(QWidget* focused);
 
     QWidget& window_;
+};
+
+// Says a text through assistive technology wherever the focus is: a notification that shows itself
+// anew with each text. It takes no room and paints nothing.
+class Announcer : public QWidget {
+    Q_OBJECT
+  public:
+    explicit Announcer(QWidget* parent);
+    void say(const QString& text);
 };
 
 // Lets a disabled control look exactly like an enabled one.

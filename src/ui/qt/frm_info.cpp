@@ -35,11 +35,14 @@ frmInfo::frmInfo(QWidget* parent)
     setWindowTitle(QStringLiteral(" "));
     setModal(true);
     setFixedSize(px(6420), px(3195));
+    // Assistive technology names the dialog, whose title on the screen stays blank.
+    setAccessibleName(QStringLiteral("Info"));
 
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twipsRect(240, 360, 1680, 1680));
     Image1->setPixmap(quorbelIcon().pixmap(Image1->size(), devicePixelRatioF()));
     Image1->setScaledContents(true);
+    Image1->setAccessibleName(QStringLiteral("Quorbel"));
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(twipsRect(2160, 225, 3780, 2385));

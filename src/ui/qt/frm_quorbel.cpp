@@ -8,9 +8,12 @@
 #include <QRadioButton>
 #include <QStyleFactory>
 #include <QTimer>
+#include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
+#include "ui/qt/accessibility.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/title_bar.h"
 
@@ -72,6 +75,7 @@ QRadioButton* makeOption(QWidget* frame, Control control, const QString& caption
 Frame* makeCaptionedFrame(QWidget* parent, const QString& name, const QRect& geometry,
                           const QString& caption, Color background, QColor captionColor) {
     auto* frame = named(new Frame(toQColor(background), caption, captionColor, parent), name);
+    frame->setAccessibleName(caption);
     frame->setGeometry(geometry);
     frame->setFont(windowFont(12));
     return frame;
@@ -98,6 +102,7 @@ T* element(const std::array<T*, N>& array, int index) {
 void prepareApplication() {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(quorbelIcon());
+    installAccessibility();
 }
 
 frmQuorbel::frmQuorbel(ComputerPlayer& player)
@@ -119,6 +124,8 @@ frmQuorbel::frmQuorbel(ComputerPlayer& player)
     buildMenuButtons();
     Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
+    announcer_ = named(new Announcer(this), QStringLiteral("announcer"));
+    nameForAssistiveTechnology();
     connectEvents();
     setKeyboardOrder();
     TitleBar::addOnWayland(*this);
@@ -263,29 +270,79 @@ void frmQuorbel::buildMenuButtons() {
     }
 }
 
+// Names and descriptions that never change; the board's are the game's (describeBoard).
+void frmQuorbel::nameForAssistiveTechnology() {
+    setAccessibleName(windowTitle());
+    fraAnzeige->setAccessibleName(QStringLiteral("Spielstand"));
+    fraMenue->setAccessibleName(QStringLiteral("Menü"));
+    const std::pair<CaptionLabel*, const char*> labels[] = {
+        {lblZugfeld, "Zugnummer"},
+        {lblZug, "Am Zug"},
+        {lblRot, "Spieler mit Rot"},
+        {lblBlau, "Spieler mit Blau"},
+        {lblMessage, "Meldung"},
+        {lblStaerke, "Spielstufe"},
+        {lblTime, "Bedenkzeit des Computers"},
+    };
+    for (const auto& [label, purpose] : labels) {
+        label->setAccessibleDescription(QString::fromUtf8(purpose));
+    }
+    shpRot->setAccessibleName(QStringLiteral("Rot"));
+    shpBlau->setAccessibleName(QStringLiteral("Blau"));
+    ProgBar->setAccessibleName(QStringLiteral("Fortschritt des Computers"));
+    updLevel->setAccessibleName(QStringLiteral("Spielstufe"));
+    updLevel->upButton().setAccessibleName(QStringLiteral("Spielstufe höher"));
+    updLevel->downButton().setAccessibleName(QStringLiteral("Spielstufe niedriger"));
+}
+
+// Every way of pressing a control (the mouse, a key, assistive technology, a click from the
+// program) ends in the control's signal, and every signal only posts its handler to the inbox.
 void frmQuorbel::connectEvents() {
     for (int index = 0; index < kColumns; ++index) {
         connect(cmdFeld[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
                 [this, index] {
-                    game_.cmdFeld_Click(index);
-                    focusNextStep();
+                    press({Control::cmdFeld, index}, [this, index] {
+                        game_.cmdFeld_Click(index);
+                        focusNextStep();
+                    });
                 });
     }
     for (int index = 0; index < 6; ++index) {
         connect(cmdMenue[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
                 [this, index] {
-                    game_.cmdMenue_Click(index);
-                    if (index == 0) {
-                        focusedColumn_ = kColumns / 2;
-                    }
-                    if (index <= 3) {
-                        focusNextStep();
-                    }
+                    press({Control::cmdMenue, index}, [this, index] {
+                        game_.cmdMenue_Click(index);
+                        if (index == 0) {
+                            focusedColumn_ = kColumns / 2;
+                        }
+                        if (index <= 3) {
+                            focusNextStep();
+                        }
+                    });
                 });
     }
-    connect(optaggressiv, &QRadioButton::clicked, this, [this] { game_.optaggressiv_Click(); });
-    connect(optdefensiv, &QRadioButton::clicked, this, [this] { game_.optdefensiv_Click(); });
-    connect(Timer1, &QTimer::timeout, this, [this] { game_.Timer1_Timer(); });
+    // An option's handler runs when it becomes the chosen one, however it was chosen.
+    connect(optaggressiv, &QRadioButton::toggled, this, [this](bool chosen) {
+        if (chosen) {
+            press(Control::optaggressiv, [this] { game_.optaggressiv_Click(); });
+        }
+    });
+    connect(optdefensiv, &QRadioButton::toggled, this, [this](bool chosen) {
+        if (chosen) {
+            press(Control::optdefensiv, [this] { game_.optdefensiv_Click(); });
+        }
+    });
+    connect(updLevel, &UpDown::stepAsked, this, [this](int delta) {
+        toolkit_.inbox().post([this, delta] { updLevel->stepBy(delta); });
+    });
+    connect(updLevel, &UpDown::valueAsked, this, [this](int value) {
+        toolkit_.inbox().post([this, value] { updLevel->setValue(value); });
+    });
+    toolkit_.onTick([this] { game_.Timer1_Timer(); });
+}
+
+void frmQuorbel::press(ControlRef source, std::function<void()> handler) {
+    toolkit_.inbox().post(source, std::move(handler));
 }
 
 // Tab and Shift+Tab go through the controls as they stand on the screen, row by row from the top
@@ -300,7 +357,6 @@ void frmQuorbel::setKeyboardOrder() {
     for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
-    updLevel->setAccessibleName(QStringLiteral("Spielstufe"));
     new FocusRing(*this);
     cmdMenue[0]->setFocus();
 }
@@ -403,6 +459,7 @@ void frmQuorbel::paintEvent(QPaintEvent* /*event*/) {
 // computer thinks, and then cuts its thinking short.
 void frmQuorbel::closeEvent(QCloseEvent* event) {
     toolkit_.setTimerEnabled(false);
+    toolkit_.inbox().dropWaiting();
     player_.StopThinking();
     event->accept();
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 #include "flow/game.h"
 #include "ui/qt/qt_toolkit.h"
@@ -16,6 +17,7 @@ class QTimer;
 
 namespace quorbel {
 
+class Announcer;
 class CaptionLabel;
 class CircleShape;
 class ColorButton;
@@ -23,8 +25,8 @@ class Colored;
 class Frame;
 class UpDown;
 
-// The application-wide look the window is drawn for: the Fusion style and the program's icon.
-// Call it once the QApplication exists.
+// The application-wide look the window is drawn for (the Fusion style and the program's icon), and
+// what assistive technology reads of it. Call it once the QApplication exists.
 void prepareApplication();
 
 class frmQuorbel : public QWidget {
@@ -43,6 +45,7 @@ class frmQuorbel : public QWidget {
     QTimer& timer1() const { return *Timer1; }
     QProgressBar& progressBar() const { return *ProgBar; }
     UpDown& levelControl() const { return *updLevel; }
+    Announcer& announcer() const { return *announcer_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -54,7 +57,9 @@ class frmQuorbel : public QWidget {
     void buildStatusPanel();
     void buildMenuButtons();
     void buildSettings();
+    void nameForAssistiveTechnology();
     void connectEvents();
+    void press(ControlRef source, std::function<void()> handler);
     void setKeyboardOrder();
     void focusNextStep();
 
@@ -89,6 +94,7 @@ class frmQuorbel : public QWidget {
     CaptionLabel* lblTime = nullptr;
 
     QTimer* Timer1 = nullptr;
+    Announcer* announcer_ = nullptr;
     int focusedColumn_ = kColumns / 2;  // the column button that takes the focus in a game
 
     ComputerPlayer& player_;

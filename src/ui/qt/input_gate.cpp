@@ -2,11 +2,13 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 
-#include <utility>
+#include <memory>
 
+#include "ui/inbox.h"
 #include "ui/qt/title_bar.h"
 
 namespace quorbel {
@@ -37,9 +39,18 @@ bool inTitleBar(const QObject* watched) {
     return false;
 }
 
+// A control hidden meanwhile takes no click, as on the screen.
+void handOver(QObject* receiver, QEvent* event) {
+    if (receiver == nullptr ||
+        (receiver->isWidgetType() && !static_cast<QWidget*>(receiver)->isVisible())) {
+        return;
+    }
+    QCoreApplication::sendEvent(receiver, event);
+}
+
 }  // namespace
 
-InputGate::InputGate(QWidget& window) : window_(window) {
+InputGate::InputGate(QWidget& window, Inbox& inbox) : window_(window), inbox_(inbox) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -47,86 +58,34 @@ InputGate::~InputGate() {
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
-void InputGate::close() {
-    ++closed_;
-}
-
-void InputGate::open() {
-    if (--closed_ > 0) {
-        return;
-    }
-    if (!window_.isVisible()) {
-        waiting_.clear();
-    } else if (!waiting_.empty()) {
-        QMetaObject::invokeMethod(
-            this, [this] { handleWaiting(); }, Qt::QueuedConnection);
-    }
-}
-
 bool InputGate::eventFilter(QObject* watched, QEvent* event) {
-    if (event == delivering_) {
+    if (!event->spontaneous() || !inbox_.busy()) {
         return false;
     }
-    if (closed_ > 0 && isDragAndDrop(event->type())) {
+    if (isDragAndDrop(event->type())) {
         return true;
     }
-    if (!mustWait(watched, *event)) {
+    if (!isWindowInput(watched, *event)) {
         return false;
     }
     event->accept();
-    waiting_.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
+    std::shared_ptr<QEvent> held(event->clone());
+    inbox_.hold([receiver = QPointer<QObject>(watched), held] { handOver(receiver, held.get()); });
     return true;
 }
 
 // Pointer motion, hover and the wheel only show where the pointer is: they pass. A click waits as
-// its control receives it (see the header), a key as the window or the control it was sent to
-// receives it. With the gate open, only the window's own input queues up behind what still
-// waits; a dialog it opened meanwhile takes its input at once.
-bool InputGate::mustWait(const QObject* watched, const QEvent& event) const {
+// its control receives it (see the header), a key as the window receives it. A dialog the window
+// opened takes its input at once.
+bool InputGate::isWindowInput(const QObject* watched, const QEvent& event) const {
     const bool input = isKey(event.type()) || (isClick(event.type()) && watched->isWidgetType());
     if (!input || inTitleBar(watched)) {
-        return false;
-    }
-    if (closed_ > 0) {
-        return true;
-    }
-    if (waiting_.empty()) {
         return false;
     }
     if (watched->isWidgetType()) {
         return static_cast<const QWidget*>(watched)->window() == &window_;
     }
     return watched == window_.windowHandle();
-}
-
-// One pass hands over everything, also what comes in while its handlers run; a handler's shows
-// close the gate meanwhile, and the pass goes on once the handler has returned.
-void InputGate::handleWaiting() {
-    if (handling_ || closed_ > 0) {
-        return;
-    }
-    handling_ = true;
-    while (closed_ == 0 && !waiting_.empty() && window_.isVisible()) {
-        Waiting next = std::move(waiting_.front());
-        waiting_.pop_front();
-        deliver(next);
-    }
-    if (!window_.isVisible()) {
-        waiting_.clear();
-    }
-    handling_ = false;
-}
-
-// A control hidden meanwhile takes no click, as on the screen.
-void InputGate::deliver(Waiting& next) {
-    QObject* receiver = next.receiver;
-    if (receiver == nullptr ||
-        (receiver->isWidgetType() && !static_cast<QWidget*>(receiver)->isVisible())) {
-        return;
-    }
-    delivering_ = next.event.get();
-    QCoreApplication::sendEvent(receiver, next.event.get());
-    delivering_ = nullptr;
 }
 
 }  // namespace quorbel

@@ -24,33 +24,12 @@
 
 namespace quorbel {
 
-// During a show Timer1's ticks wait, so that its show does not begin inside another. The holder
-// notes how often the timer had been started when the last tick fell due.
-class TickHolder : public QObject {
-  public:
-    explicit TickHolder(const int& timerStarts) : timerStarts_(timerStarts) {}
-
-    std::optional<int> tickHeldAtStarts() const { return tickHeldAtStarts_; }
-
-  protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        if (event->type() != QEvent::Timer) {
-            return false;
-        }
-        tickHeldAtStarts_ = timerStarts_;
-        return true;
-    }
-
-  private:
-    const int& timerStarts_;
-    std::optional<int> tickHeldAtStarts_;
-};
-
 QtToolkit::QtToolkit(frmQuorbel& window)
     : window_(window),
       pacer_([this](const std::vector<ControlRef>& changed) { present(changed); },
              [this](ShowPacer::Clock::time_point until) { holdFrame(until); }),
-      input_(std::make_unique<InputGate>(window)) {}
+      inbox_(*this),
+      input_(std::make_unique<InputGate>(window, inbox_)) {}
 
 QtToolkit::~QtToolkit() = default;
 
@@ -59,6 +38,9 @@ void QtToolkit::setCaption(Control control, std::string_view text) {
     QWidget* widget = window_.control(control);
     if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(caption);
+        if (label == &window_.levelControl().buddy()) {
+            window_.levelControl().valueShown();
+        }
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(caption);
     }
@@ -100,6 +82,11 @@ void QtToolkit::setVisible(ControlRef ref, bool visible) {
     }
 }
 
+bool QtToolkit::isVisible(ControlRef ref) const {
+    const QWidget* widget = window_.control(ref);
+    return widget != nullptr && widget->isVisible();
+}
+
 // Inside a show a repaint of a hidden control shows nothing, so it takes no time either.
 void QtToolkit::repaintNow(ControlRef ref) {
     QWidget* widget = window_.control(ref);
@@ -122,39 +109,36 @@ void QtToolkit::present(const std::vector<ControlRef>& changed) {
     }
 }
 
-// The window takes no clicks or keys during a show: they are handled once it has ended.
 void QtToolkit::beginShow(ShowPace pace) {
     pacer_.begin(pace);
-    input_->close();
-    heldTicks_ = std::make_unique<TickHolder>(timerStarts_);
-    window_.timer1().installEventFilter(heldTicks_.get());
 }
 
 void QtToolkit::endShow() {
     pacer_.end();
-    window_.timer1().removeEventFilter(heldTicks_.get());
-    input_->open();
-    if (window_.isVisible()) {
-        if (const std::optional<int> starts = heldTicks_->tickHeldAtStarts()) {
-            tickLate(*starts);
-        }
-    }
-    heldTicks_.reset();
 }
 
-// A tick held during a show comes once the handler that ran the show is done, unless the timer has
-// been started again since it fell due: as a tick comes that fell due during any busy handler.
-void QtToolkit::tickLate(int startsWhenDue) {
-    QTimer* timer = &window_.timer1();
-    QMetaObject::invokeMethod(
-        timer,
-        [this, timer, starts = startsWhenDue] {
-            if (starts == timerStarts_ && timer->isActive()) {
-                QTimerEvent tick(timer->timerId());
-                QCoreApplication::sendEvent(timer, &tick);
-            }
-        },
-        Qt::QueuedConnection);
+void QtToolkit::onTick(std::function<void()> handler) {
+    if (!tickHandler_) {
+        QObject::connect(&window_.timer1(), &QTimer::timeout, &window_, [this] { tickFallsDue(); });
+    }
+    tickHandler_ = std::move(handler);
+}
+
+// A tick that falls due while the inbox is busy waits there, and the ticks that fall due meanwhile
+// make that one. It is dropped when the timer has been set anew or switched off before its turn:
+// it belongs to an interval that no longer counts.
+void QtToolkit::tickFallsDue() {
+    tickDueAtStarts_ = timerStarts_;
+    if (tickWaiting_) {
+        return;
+    }
+    tickWaiting_ = true;
+    inbox_.post([this] {
+        tickWaiting_ = false;
+        if (tickDueAtStarts_ == timerStarts_ && window_.timer1().isActive() && tickHandler_) {
+            tickHandler_();
+        }
+    });
 }
 
 // While a frame is on the screen the window keeps answering the desktop, its close box above all:
@@ -244,8 +228,8 @@ void QtToolkit::closeWindow() {
 }
 
 // The work runs on a worker thread while this thread keeps the window painting and answering the
-// desktop. Clicks and keys given meanwhile are handled after the handler that asked for the work
-// has finished, in order. The close box works meanwhile: the window's close event tells the
+// desktop. What is pressed meanwhile waits in the inbox, behind the handler that asked for the
+// work. The close box works meanwhile: the window's close event tells the
 // computer to stop thinking, and what the user gave before is dropped with the window.
 void QtToolkit::runWhileBusy(const std::function<void()>& work) {
     QEventLoop loop;
@@ -261,7 +245,6 @@ void QtToolkit::runWhileBusy(const std::function<void()>& work) {
     });
     QProgressBar& bar = window_.progressBar();
     const int barBefore = bar.value();
-    input_->close();
     loop.exec();
     worker.join();
     // Where the work moved the bar (full as the computer decides), the bar is seen as it ended
@@ -270,10 +253,36 @@ void QtToolkit::runWhileBusy(const std::function<void()>& work) {
         bar.repaint();
         pacer_.keepOnScreen();
     }
-    input_->open();
     if (failure) {
         std::rethrow_exception(failure);
     }
+}
+
+void QtToolkit::setAccessibleName(ControlRef ref, std::string_view name) {
+    if (QWidget* widget = window_.control(ref)) {
+        const QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+        if (widget->accessibleName() != text) {
+            widget->setAccessibleName(text);
+        }
+    }
+}
+
+void QtToolkit::setAccessibleDescription(ControlRef ref, std::string_view description) {
+    if (QWidget* widget = window_.control(ref)) {
+        const QString text =
+            QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size()));
+        if (widget->accessibleDescription() != text) {
+            widget->setAccessibleDescription(text);
+        }
+    }
+}
+
+void QtToolkit::announce(std::string_view text) {
+    window_.announcer().say(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void QtToolkit::callLater(std::function<void()> work) {
+    QMetaObject::invokeMethod(&window_, std::move(work), Qt::QueuedConnection);
 }
 
 }  // namespace quorbel

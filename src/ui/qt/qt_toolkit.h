@@ -2,8 +2,10 @@
 
 // The toolkit interface on Qt widgets: it drives the controls of one main window.
 
+#include <functional>
 #include <memory>
 
+#include "ui/inbox.h"
 #include "ui/runtime.h"
 #include "ui/show_pacer.h"
 #include "ui/toolkit.h"
@@ -13,7 +15,6 @@ namespace quorbel {
 class frmQuorbel;
 class frmInfo;
 class InputGate;
-class TickHolder;
 
 class QtToolkit : public Toolkit {
   public:
@@ -30,6 +31,7 @@ class QtToolkit : public Toolkit {
     void setColor(ControlRef ref, Color color) override;
     Color color(ControlRef ref) const override;
     void setVisible(ControlRef ref, bool visible) override;
+    bool isVisible(ControlRef ref) const override;
     void repaintNow(ControlRef ref) override;
     void beginShow(ShowPace pace) override;
     void endShow() override;
@@ -41,11 +43,18 @@ class QtToolkit : public Toolkit {
     void showInfoDialog() override;
     void closeWindow() override;
     void runWhileBusy(const std::function<void()>& work) override;
+    void setAccessibleName(ControlRef ref, std::string_view name) override;
+    void setAccessibleDescription(ControlRef ref, std::string_view description) override;
+    void announce(std::string_view text) override;
+    void callLater(std::function<void()> work) override;
     double random() override { return runtime_.random(); }
     void reseedFromTimeOfDay() override { runtime_.reseedFromTimeOfDay(); }
     double now() override { return SystemRuntime::now(); }
 
-    bool timerEnabled() const { return timerEnabled_; }
+    // Every press of the window's controls and every tick of Timer1 goes through the inbox.
+    Inbox& inbox() { return inbox_; }
+    // What a tick of Timer1 runs, once its turn comes in the inbox; a later call replaces it.
+    void onTick(std::function<void()> handler);
     ShowPacer& pacer() { return pacer_; }
     // The info dialog once it has been shown, else null.
     frmInfo* infoDialog() const { return info_.get(); }
@@ -54,7 +63,7 @@ class QtToolkit : public Toolkit {
     void restartTimer();
     void present(const std::vector<ControlRef>& changed);
     void holdFrame(ShowPacer::Clock::time_point until);
-    void tickLate(int startsWhenDue);
+    void tickFallsDue();
 
     frmQuorbel& window_;
     SystemRuntime runtime_;
@@ -62,9 +71,12 @@ class QtToolkit : public Toolkit {
     bool timerEnabled_ = true;  // Timer1 is enabled from creation, silent while its interval is 0
     int timerInterval_ = 0;
     int timerStarts_ = 0;  // and stops
+    std::function<void()> tickHandler_;
+    bool tickWaiting_ = false;
+    int tickDueAtStarts_ = 0;
     std::unique_ptr<frmInfo> info_;
+    Inbox inbox_;
     std::unique_ptr<InputGate> input_;
-    std::unique_ptr<TickHolder> heldTicks_;  // while a show runs
 };
 
 }  // namespace quorbel

@@ -42,6 +42,7 @@ TitleBar::TitleBar(QWidget& window)
     setObjectName(QStringLiteral("titleBar"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setGeometry(0, 0, window.width(), kHeight);
+    setAccessibleName(QStringLiteral("Titelleiste"));
 
     auto* close = static_cast<ColorButton*>(closeBox_);
     close->setObjectName(QStringLiteral("closeBox"));

@@ -1,0 +1,155 @@
+#include "ui/qt/accessibility.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
+#include <QLabel>
+#include <QPointer>
+
+#include "ui/qt/controls.h"
+#include "ui/qt/frm_quorbel.h"
+#include "ui/qt/title_bar.h"
+
+namespace quorbel {
+
+namespace {
+
+// A text on the window: its caption, or while the caption is blank its description, so that no
+// label shown goes without a name.
+class LabelAccessible : public QAccessibleWidget {
+  public:
+    explicit LabelAccessible(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name || !widget()->accessibleName().isEmpty()) {
+            return QAccessibleWidget::text(t);
+        }
+        const QString caption = static_cast<const QLabel*>(widget())->text().trimmed();
+        return caption.isEmpty() ? widget()->accessibleDescription() : caption;
+    }
+};
+
+// Drawn for the eye only.
+class DecorationAccessible : public QAccessibleWidget {
+  public:
+    explicit DecorationAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Separator) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State hidden = QAccessibleWidget::state();
+        hidden.invisible = true;
+        return hidden;
+    }
+};
+
+// An option button, chosen at its turn: assistive technology's "Toggle" clicks it as the mouse
+// would, in the inbox's line, so that the choice is not seen before the presses given earlier are
+// handled. (Qt's own interface toggles the button at once.)
+class OptionAccessible : public QAccessibleWidget {
+  public:
+    OptionAccessible(OptionButton* option, Inbox& inbox)
+        : QAccessibleWidget(option, QAccessible::RadioButton), inbox_(inbox) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return option().text();
+        }
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = option().isChecked();
+        return s;
+    }
+    QStringList actionNames() const override {
+        return QStringList(toggleAction()) << QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action != toggleAction()) {
+            QAccessibleWidget::doAction(action);
+        } else if (option().isEnabled()) {
+            inbox_.hold([chosen = QPointer<OptionButton>(&option())] {
+                if (chosen != nullptr && chosen->isVisible()) {
+                    chosen->click();
+                }
+            });
+        }
+    }
+
+  private:
+    OptionButton& option() const { return *static_cast<OptionButton*>(widget()); }
+    Inbox& inbox_;
+};
+
+class LevelAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+  public:
+    explicit LevelAccessible(UpDown* level) : QAccessibleWidget(level, QAccessible::SpinBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return level().value(); }
+    // Set at its turn, as the arrows step it.
+    void setCurrentValue(const QVariant& value) override {
+        emit level().valueAsked(qRound(value.toDouble()));
+    }
+    QVariant maximumValue() const override { return level().maximum(); }
+    QVariant minimumValue() const override { return level().minimum(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+  private:
+    UpDown& level() const { return *static_cast<UpDown*>(widget()); }
+};
+
+QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget == nullptr) {
+        return nullptr;
+    }
+    if (className == QLatin1String(frmQuorbel::staticMetaObject.className())) {
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    }
+    if (className == QLatin1String(Frame::staticMetaObject.className())) {
+        return new QAccessibleWidget(widget, QAccessible::Grouping);
+    }
+    if (className == QLatin1String(CircleShape::staticMetaObject.className())) {
+        return new QAccessibleWidget(widget, QAccessible::StaticText);
+    }
+    if (className == QLatin1String(CaptionLabel::staticMetaObject.className())) {
+        return new LabelAccessible(static_cast<QLabel*>(widget));
+    }
+    if (className == QLatin1String(OptionButton::staticMetaObject.className())) {
+        if (auto* window = qobject_cast<frmQuorbel*>(widget->window())) {
+            return new OptionAccessible(static_cast<OptionButton*>(widget),
+                                        window->toolkit().inbox());
+        }
+        return nullptr;
+    }
+    if (className == QLatin1String(UpDown::staticMetaObject.className())) {
+        return new LevelAccessible(static_cast<UpDown*>(widget));
+    }
+    if (className == QLatin1String(Announcer::staticMetaObject.className())) {
+        return new QAccessibleWidget(widget, QAccessible::Notification);
+    }
+    if (className == QLatin1String(TitleBar::staticMetaObject.className())) {
+        return new QAccessibleWidget(widget, QAccessible::TitleBar);
+    }
+    if (className == QLatin1String(BoardLine::staticMetaObject.className()) ||
+        className == QLatin1String(FocusRing::staticMetaObject.className())) {
+        return new DecorationAccessible(widget);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void installAccessibility() {
+    QAccessible::installFactory(accessibleFor);
+}
+
+}  // namespace quorbel
