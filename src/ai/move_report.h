@@ -46,7 +46,7 @@ struct MoveReport {
     std::vector<CandidateReport> examined;  // in the order the look-ahead took them
     std::vector<int> remaining;             // candidates entering the choice (Choice exit only)
     int column = 0;                         // the column played
-    std::uint64_t nodes = 0;                // look-ahead calls made
+    std::uint64_t nodes = 0;                // the look-ahead's node count (Search::nodes)
 };
 
 // Two decisions agree when everything but the search's effort and a column drawn at random is
