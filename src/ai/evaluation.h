@@ -20,10 +20,11 @@ namespace quorbel {
 // What one scan records, as a 2-bit value: nothing, a line of 2 or of 3 human stones, or a four.
 enum ScanResult : std::uint8_t { kNothing = 0, kLineOf2 = 1, kLineOf3 = 2, kFour = 3 };
 
-// Counts of lines of 2, 3 and 4 human stones packed into one word, 10, 10 and 12 bits from the
-// bottom, so that the evaluations of many stones add up one addition each. The packing is linear
-// modulo 2^32, so sums and differences of packed counts are the packed sums and differences as long
-// as the counts that come out fit their fields, even where a difference borrows on the way.
+// Counts of lines of 2, 3 and 4 human stones packed into one word, kPackedFieldBits each from the
+// bottom (bits 0-9, 10-19 and 20-29; the two bits above are never read), so that the evaluations
+// of many stones add up one addition each. The packing is linear modulo 2^32, so sums and
+// differences of packed counts are the packed sums and differences as long as the counts that come
+// out fit their fields, even where a difference borrows on the way.
 using PackedLines = std::uint32_t;
 
 constexpr int kPackedFieldBits = 10;

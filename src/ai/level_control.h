@@ -10,10 +10,11 @@
 //   its reply refutes the candidate. Searching candidates and replies in order would never have
 //   reached it; the level goes on.
 //
-// Every field is an atomic read and written relaxed: each is a single value that only moves one
-// way (the end from Running to a reason, the firsts downwards), and a thread that sees an old value
-// merely does work that is thrown away a little later. The results of the work are handed over
-// through the level run's counter of items left (level_run.cpp), not through these.
+// Every field that changes during the level is an atomic read and written relaxed: each is a
+// single value that only moves one way (the end from Running to a reason, the firsts downwards),
+// and a thread that sees an old value merely does work that is thrown away a little later. The
+// results of the work are handed over through the level run's counter of items left
+// (level_run.cpp), not through these.
 
 #include <array>
 #include <atomic>

@@ -33,6 +33,7 @@ class LevelRun {
     // win.
     std::vector<CandidateReport> Examined() const;
 
+    // The node count (Search::nodes) of the level's work items.
     std::uint64_t nodes() const { return nodes_; }
 
   private:

@@ -23,7 +23,7 @@ struct LookAheadOutcome {
     int completedLevel = 0;
     // The candidates in order, up to and including the first forced win, at completedLevel.
     std::vector<CandidateReport> examined;
-    std::uint64_t nodes = 0;  // searches of the human's replies and of the computer's answers
+    std::uint64_t nodes = 0;  // the node count (Search::nodes) of every level run, completed or not
 };
 
 class LastAnswersCache;

@@ -37,16 +37,17 @@ struct CandidateReport {
 
 struct MoveReport {
     MoveExit exit = MoveExit::Opening;
-    int level = 0;  // the level asked for
-    int completedLevel =
-        0;  // the level whose decision was played (lower only after the time limit)
+    // The level asked for, and the level whose decision was played: lower only when the time
+    // limit or a stop ended the look-ahead early. Both stay 0 at the opening, which reads no level.
+    int level = 0;
+    int completedLevel = 0;
     // Candidates when the filter stage ended: all that passed it, or on an immediate four those
     // before the winning column and that column.
     std::vector<int> filtered;
     std::vector<CandidateReport> examined;  // in the order the look-ahead took them
     std::vector<int> remaining;             // candidates entering the choice (Choice exit only)
     int column = 0;                         // the column played
-    std::uint64_t nodes = 0;                // look-ahead calls made
+    std::uint64_t nodes = 0;                // the look-ahead's node count (Search::nodes)
 };
 
 // Two decisions agree when everything but the search's effort and a column drawn at random is

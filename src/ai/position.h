@@ -65,11 +65,6 @@ class Position {
         return cells & (board_geometry::kAllCells ^ (computer_ | human_));
     }
 
-    // Whether a stone dropped into col lands in one of fours (cells as FourCells gives them).
-    bool LandsIn(std::uint64_t fours, int col) const {
-        return IsOpen(col) && (fours & LandingBit(col)) != 0;
-    }
-
     // Unique per position and never 0: the computer's stones plus a marker bit above each column's
     // top stone, 49 bits.
     std::uint64_t Key() const {

@@ -33,7 +33,10 @@ class Search {
     std::optional<CompAnswers> AnswersAfterReply(const Position& position, int candidate,
                                                  int reply);
 
-    // Searches of the human's replies and of the computer's answers, table and cache hits included.
+    // The node count, the look-ahead's measure of its work (LevelRun, LookAheadOutcome and
+    // MoveReport hand on its sums): one for each search of the human's replies to a computer stone
+    // and one for each search of the computer's answers to a human stone, over the work items this
+    // Search took. A table or cache hit counts as the search it saves, without what lies below it.
     std::uint64_t nodes() const { return nodes_; }
 
   private:
