@@ -97,7 +97,15 @@ constexpr std::uint64_t kLines2Max = (std::uint64_t{1} << kLines3Shift) - 1;
 constexpr std::uint64_t kLines3Max = (std::uint64_t{1} << (kLines4Shift - kLines3Shift)) - 1;
 constexpr std::uint64_t kLines4Max = (std::uint64_t{1} << (64 - kLines4Shift)) - 1;
 static_assert(kLines3Shift == 22 && kLines4Shift == 44);  // as docs/engine.md draws them
-constexpr std::uint64_t kMostStonesBelowCompact = 7ULL * 7 * 7 * 7 * 7 * 7 * 7;
+// 7^(2 * levels + 1): a reply, then an answer and a reply for each level left.
+constexpr std::uint64_t StonesBelow(int levelsLeft) {
+    std::uint64_t stones = 7;
+    for (int level = 1; level <= levelsLeft; ++level) {
+        stones *= 7 * 7;
+    }
+    return stones;
+}
+constexpr std::uint64_t kMostStonesBelowCompact = StonesBelow(kCompactLevels);
 static_assert(4 * kMostStonesBelowCompact <= kLines2Max &&
               4 * kMostStonesBelowCompact <= kLines3Max && kMostStonesBelowCompact <= kLines4Max);
 
