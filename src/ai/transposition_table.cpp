@@ -101,7 +101,7 @@ static_assert(kLines3Shift == 22 && kLines4Shift == 44);  // as docs/engine.md d
 constexpr std::uint64_t StonesBelow(int levelsLeft) {
     std::uint64_t stones = 7;
     for (int level = 1; level <= levelsLeft; ++level) {
-        stones *= 7 * 7;
+        stones *= std::uint64_t{7} * 7;
     }
     return stones;
 }

@@ -133,7 +133,7 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
     if (className == QLatin1String(UpDown::staticMetaObject.className())) {
         return new LevelAccessible(static_cast<UpDown*>(widget));
     }
-    if (className == QLatin1String(Announcer::staticMetaObject.className())) {
+    if (className == QLatin1String(Notification::staticMetaObject.className())) {
         return new QAccessibleWidget(widget, QAccessible::Notification);
     }
     if (className == QLatin1String(TitleBar::staticMetaObject.className())) {

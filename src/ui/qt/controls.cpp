@@ -93,18 +93,27 @@ QIcon quorbelIcon() {
     return icon;
 }
 
-Announcer::Announcer(QWidget* parent) : QWidget(parent) {
+Notification::Notification(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setGeometry(0, 0, 0, 0);
     hide();
 }
 
-// Shown anew, the notification is read out; it stays in the window's tree with the last text.
+Announcer::Announcer(QWidget& window) {
+    for (std::size_t i = 0; i < notifications_.size(); ++i) {
+        notifications_[i] = new Notification(&window);
+        notifications_[i]->setObjectName(QStringLiteral("notification_%1").arg(i));
+    }
+}
+
+// Only the newest text is shown, so the window's tree holds the last thing said.
 void Announcer::say(const QString& text) {
-    hide();
-    setAccessibleName(text);
-    show();
+    notifications_[last_]->hide();
+    last_ = (last_ + 1) % notifications_.size();
+    Notification& next = *notifications_[last_];
+    next.setAccessibleName(text);
+    next.show();
 }
 
 void keepLookWhenDisabled(QWidget& widget) {

@@ -13,6 +13,9 @@
 #include <QRect>
 #include <QWidget>
 
+#include <array>
+#include <cstddef>
+
 #include "ui/colors.h"
 
 class QToolButton;
@@ -192,13 +195,25 @@ class FocusRing : public QWidget {
     QWidget& window_;
 };
 
-// Says a text through assistive technology wherever the focus is: a notification that shows itself
-// anew with each text. It takes no room and paints nothing.
-class Announcer : public QWidget {
+// A text for assistive technology, said when it shows: it takes no room and paints nothing.
+class Notification : public QWidget {
     Q_OBJECT
   public:
-    explicit Announcer(QWidget* parent);
+    explicit Notification(QWidget* parent);
+};
+
+// Says texts through assistive technology wherever the focus is, each as a notification shown
+// anew. A screen reader asks for a notification's text some time after it showed, so the texts
+// take turns in a few notifications: each keeps its text until its turn comes round again, and a
+// quick second text cannot overwrite the first before it is read.
+class Announcer {
+  public:
+    explicit Announcer(QWidget& window);
     void say(const QString& text);
+
+  private:
+    std::array<Notification*, 4> notifications_{};
+    std::size_t last_ = 0;
 };
 
 // Lets a disabled control look exactly like an enabled one.

@@ -124,7 +124,6 @@ frmQuorbel::frmQuorbel(ComputerPlayer& player)
     buildMenuButtons();
     Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
-    announcer_ = named(new Announcer(this), QStringLiteral("announcer"));
     nameForAssistiveTechnology();
     connectEvents();
     setKeyboardOrder();

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "flow/game.h"
+#include "ui/qt/controls.h"
 #include "ui/qt/qt_toolkit.h"
 
 class QLabel;
@@ -16,14 +17,6 @@ class QRadioButton;
 class QTimer;
 
 namespace quorbel {
-
-class Announcer;
-class CaptionLabel;
-class CircleShape;
-class ColorButton;
-class Colored;
-class Frame;
-class UpDown;
 
 // The application-wide look the window is drawn for (the Fusion style and the program's icon), and
 // what assistive technology reads of it. Call it once the QApplication exists.
@@ -45,7 +38,7 @@ class frmQuorbel : public QWidget {
     QTimer& timer1() const { return *Timer1; }
     QProgressBar& progressBar() const { return *ProgBar; }
     UpDown& levelControl() const { return *updLevel; }
-    Announcer& announcer() const { return *announcer_; }
+    Announcer& announcer() { return announcer_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -94,9 +87,9 @@ class frmQuorbel : public QWidget {
     CaptionLabel* lblTime = nullptr;
 
     QTimer* Timer1 = nullptr;
-    Announcer* announcer_ = nullptr;
     int focusedColumn_ = kColumns / 2;  // the column button that takes the focus in a game
 
+    Announcer announcer_{*this};
     ComputerPlayer& player_;
     QtToolkit toolkit_;
     Game game_;
