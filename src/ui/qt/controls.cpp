@@ -125,10 +125,12 @@ void keepLookWhenDisabled(QWidget& widget) {
     widget.setPalette(palette);
 }
 
-void Colored::setColor(Color color) {
+void Colored::setColor(Color color, Paint paint) {
     if (color != color_) {
         color_ = color;
-        self_.update();
+        if (paint == Paint::Later) {
+            self_.update();
+        }
     }
 }
 

@@ -44,13 +44,15 @@ QFont windowFont(double points, bool bold = false);
 // The program's icon in all its rendered sizes.
 QIcon quorbelIcon();
 
-// A control whose background (or fill) colour the game sets and reads back. Setting it only
-// schedules a repaint; the game repaints at once where it has to.
+// A control whose background (or fill) colour the game sets and reads back. Setting it schedules
+// a repaint unless told not to; the game repaints at once where it has to.
 class Colored {
   public:
+    enum class Paint { Later, WhenPresented };
+
     Colored(QWidget& self, Color color) : self_(self), color_(color) {}
     virtual ~Colored() = default;
-    void setColor(Color color);
+    void setColor(Color color, Paint paint = Paint::Later);
     Color color() const { return color_; }
 
   private:

@@ -62,11 +62,18 @@ bool QtToolkit::isSelected(Control option) const {
     return button != nullptr && button->isChecked();
 }
 
+// Inside a show a colour is painted only when the pacer presents a frame: a paint scheduled now
+// would be done by the event loop while the previous frame is held, and that frame would be
+// overtaken at once (the first of each show was never seen).
 void QtToolkit::setColor(ControlRef ref, Color color) {
     if (Colored* control = window_.colored(ref)) {
-        control->setColor(color);
-        if (pacer_.running() && window_.control(ref)->isVisible()) {
+        if (!pacer_.running()) {
+            control->setColor(color);
+        } else if (window_.control(ref)->isVisible()) {
+            control->setColor(color, Colored::Paint::WhenPresented);
             pacer_.changed(ref);
+        } else {
+            control->setColor(color);  // shows nothing; painted when the control is shown
         }
     }
 }

@@ -26,6 +26,7 @@ class QtToolkitTest : public QObject {
     void colourSetIsReadBackAndShownAtOnce_data();
     void colourSetIsReadBackAndShownAtOnce();
     void repaintNowPutsTheChangeOnTheScreenBeforeItReturns();
+    void aShowsColoursReachTheScreenOnlyWithItsFrames();
     void captionsKeepTheirUmlauts();
     void selectionFollowsTheOptionButtons();
     void timerIsSilentWhileOffOrAtIntervalZero();
@@ -79,6 +80,21 @@ void QtToolkitTest::repaintNowPutsTheChangeOnTheScreenBeforeItReturns() {
     f.window.toolkit().setColor(button, PaletteColor(12));
     QCOMPARE(onScreen(f, button), QColor(0, 255, 255));  // only scheduled so far
     f.window.toolkit().repaintNow(button);
+    QCOMPARE(onScreen(f, button), QColor(255, 0, 0));
+}
+
+// The event loop runs while a frame is held; it must not paint the next frame's colours then, or
+// the frame held is overtaken at once.
+void QtToolkitTest::aShowsColoursReachTheScreenOnlyWithItsFrames() {
+    WindowFixture f;
+    Toolkit& toolkit = f.window.toolkit();
+    const ControlRef button{Control::cmdMenue, 4};
+    const PacedShow show(toolkit, ShowPace{2});
+    toolkit.setColor(button, PaletteColor(12));
+    toolkit.repaintNow(button);
+    QCoreApplication::processEvents();
+    QCOMPARE(onScreen(f, button), QColor(0, 255, 255));
+    toolkit.repaintNow(button);  // the second repaint presents the frame
     QCOMPARE(onScreen(f, button), QColor(255, 0, 0));
 }
 
