@@ -1,8 +1,6 @@
 #include "ui/qt/qt_toolkit.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
-#include <QEvent>
 #include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
@@ -12,7 +10,6 @@
 #include <chrono>
 #include <exception>
 #include <memory>
-#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -67,13 +64,10 @@ bool QtToolkit::isSelected(Control option) const {
 // overtaken at once (the first of each show was never seen).
 void QtToolkit::setColor(ControlRef ref, Color color) {
     if (Colored* control = window_.colored(ref)) {
-        if (!pacer_.running()) {
-            control->setColor(color);
-        } else if (window_.control(ref)->isVisible()) {
-            control->setColor(color, Colored::Paint::WhenPresented);
+        const bool inShow = pacer_.running() && window_.control(ref)->isVisible();
+        control->setColor(color, inShow ? Colored::Paint::WhenPresented : Colored::Paint::Later);
+        if (inShow) {
             pacer_.changed(ref);
-        } else {
-            control->setColor(color);  // shows nothing; painted when the control is shown
         }
     }
 }
@@ -131,18 +125,19 @@ void QtToolkit::onTick(std::function<void()> handler) {
     tickHandler_ = std::move(handler);
 }
 
-// A tick that falls due while the inbox is busy waits there, and the ticks that fall due meanwhile
-// make that one. It is dropped when the timer has been set anew or switched off before its turn:
-// it belongs to an interval that no longer counts.
+// A tick that falls due while the inbox is busy waits there, and the ticks of the same count that
+// fall due meanwhile make that one. It is dropped when the timer has been set anew or switched off
+// before its turn: it belongs to an interval that no longer counts.
 void QtToolkit::tickFallsDue() {
-    tickDueAtStarts_ = timerStarts_;
-    if (tickWaiting_) {
+    if (tickWaitingAtStarts_ == timerStarts_) {
         return;
     }
-    tickWaiting_ = true;
-    inbox_.post([this] {
-        tickWaiting_ = false;
-        if (tickDueAtStarts_ == timerStarts_ && window_.timer1().isActive() && tickHandler_) {
+    tickWaitingAtStarts_ = timerStarts_;
+    inbox_.post([this, starts = timerStarts_] {
+        if (tickWaitingAtStarts_ == starts) {
+            tickWaitingAtStarts_.reset();
+        }
+        if (starts == timerStarts_ && window_.timer1().isActive() && tickHandler_) {
             tickHandler_();
         }
     });

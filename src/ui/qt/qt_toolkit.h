@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "ui/inbox.h"
 #include "ui/runtime.h"
@@ -72,8 +73,7 @@ class QtToolkit : public Toolkit {
     int timerInterval_ = 0;
     int timerStarts_ = 0;  // and stops
     std::function<void()> tickHandler_;
-    bool tickWaiting_ = false;
-    int tickDueAtStarts_ = 0;
+    std::optional<int> tickWaitingAtStarts_;
     std::unique_ptr<frmInfo> info_;
     Inbox inbox_;
     std::unique_ptr<InputGate> input_;
