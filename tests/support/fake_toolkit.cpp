@@ -166,14 +166,9 @@ void FakeToolkit::runLater() {
     }
 }
 
-std::string FakeToolkit::accessibleName(ControlRef ref) const {
-    const auto it = accessibleNames.find(key(ref));
-    return it == accessibleNames.end() ? std::string() : it->second;
-}
-
-std::string FakeToolkit::accessibleDescription(ControlRef ref) const {
-    const auto it = accessibleDescriptions.find(key(ref));
-    return it == accessibleDescriptions.end() ? std::string() : it->second;
+std::string FakeToolkit::textOf(const Texts& texts, ControlRef ref) {
+    const auto it = texts.find(key(ref));
+    return it == texts.end() ? std::string() : it->second;
 }
 
 double FakeToolkit::random() {

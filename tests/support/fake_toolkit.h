@@ -69,8 +69,10 @@ class FakeToolkit : public Toolkit {
     void clearLog() { calls.clear(); }
     // What the event loop would do next: every call asked for, also those asked for meanwhile.
     void runLater();
-    std::string accessibleName(ControlRef ref) const;
-    std::string accessibleDescription(ControlRef ref) const;
+    std::string accessibleName(ControlRef ref) const { return textOf(accessibleNames, ref); }
+    std::string accessibleDescription(ControlRef ref) const {
+        return textOf(accessibleDescriptions, ref);
+    }
 
     // Recorded state.
     bool timerEnabled = true;
@@ -94,7 +96,8 @@ class FakeToolkit : public Toolkit {
     ShowPacer pacer;
 
     // What assistive technology would read and hear, and the calls waiting for the event loop.
-    std::map<std::pair<Control, int>, std::string> accessibleNames, accessibleDescriptions;
+    using Texts = std::map<std::pair<Control, int>, std::string>;
+    Texts accessibleNames, accessibleDescriptions;
     std::vector<std::string> announced;
     std::deque<std::function<void()>> later;
     // Input that a window would take while a show or a think waits in its event loop: called once,
@@ -110,6 +113,7 @@ class FakeToolkit : public Toolkit {
 
   private:
     void log(std::string entry) { calls.push_back(std::move(entry)); }
+    static std::string textOf(const Texts& texts, ControlRef ref);
 
     std::map<Control, std::string> captions_;
     using Key = std::pair<Control, int>;

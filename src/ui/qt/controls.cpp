@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <utility>
 
 #include "ui/runtime.h"
@@ -287,14 +286,12 @@ UpDown::UpDown(QLabel& buddy, int minimum, int maximum, QWidget* parent)
 }
 
 int UpDown::value() const {
-    return static_cast<int>(std::clamp<std::int64_t>(NumberFromText(buddy_.text().toStdString()),
-                                                     std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<std::int64_t>(NumberFromText(buddy_.text().toStdString()), minimum_, maximum_));
 }
 
 void UpDown::stepBy(int delta) {
-    const auto shown = NumberFromText(buddy_.text().toStdString());
-    setValue(static_cast<int>(std::clamp<std::int64_t>(shown + delta, minimum_, maximum_)));
+    setValue(value() + delta);
 }
 
 void UpDown::setValue(int value) {

@@ -154,7 +154,7 @@ class UpDown : public QWidget {
     UpDown(QLabel& buddy, int minimum, int maximum, QWidget* parent);
     void stepBy(int delta);
     void setValue(int value);
-    // The number the label shows.
+    // The number the label shows, within minimum..maximum.
     int value() const;
     int minimum() const { return minimum_; }
     int maximum() const { return maximum_; }

@@ -21,6 +21,14 @@
 
 namespace quorbel {
 
+namespace {
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
 QtToolkit::QtToolkit(frmQuorbel& window)
     : window_(window),
       pacer_([this](const std::vector<ControlRef>& changed) { present(changed); },
@@ -31,7 +39,7 @@ QtToolkit::QtToolkit(frmQuorbel& window)
 QtToolkit::~QtToolkit() = default;
 
 void QtToolkit::setCaption(Control control, std::string_view text) {
-    const QString caption = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QString caption = fromUtf8(text);
     QWidget* widget = window_.control(control);
     if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(caption);
@@ -260,27 +268,25 @@ void QtToolkit::runWhileBusy(const std::function<void()>& work) {
     }
 }
 
+// Qt raises the events a screen reader follows on every set; only a change is one.
 void QtToolkit::setAccessibleName(ControlRef ref, std::string_view name) {
-    if (QWidget* widget = window_.control(ref)) {
-        const QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-        if (widget->accessibleName() != text) {
-            widget->setAccessibleName(text);
-        }
+    QWidget* widget = window_.control(ref);
+    if (const QString text = fromUtf8(name);
+        widget != nullptr && widget->accessibleName() != text) {
+        widget->setAccessibleName(text);
     }
 }
 
 void QtToolkit::setAccessibleDescription(ControlRef ref, std::string_view description) {
-    if (QWidget* widget = window_.control(ref)) {
-        const QString text =
-            QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size()));
-        if (widget->accessibleDescription() != text) {
-            widget->setAccessibleDescription(text);
-        }
+    QWidget* widget = window_.control(ref);
+    if (const QString text = fromUtf8(description);
+        widget != nullptr && widget->accessibleDescription() != text) {
+        widget->setAccessibleDescription(text);
     }
 }
 
 void QtToolkit::announce(std::string_view text) {
-    window_.announcer().say(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    window_.announcer().say(fromUtf8(text));
 }
 
 void QtToolkit::callLater(std::function<void()> work) {
