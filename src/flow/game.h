@@ -4,7 +4,7 @@
 // Column clicks and turns, start-up and new games live in flow/; the stone display, the timer
 // shows and the menu handlers in ui/. Everything reaches the screen through the Toolkit.
 
-#include <cassert>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +15,31 @@
 
 namespace quorbel {
 
+class Inbox;
+
+// The handlers of the window's events, as the window's handler table lists them.
+enum class Handler {
+    Form_Load,
+    cmdFeld_Click,
+    cmdMenue_Click,
+    optaggressiv_Click,
+    optdefensiv_Click,
+    Timer1_Timer,
+};
+
+// One event of the window for the game to handle: its load, a click on a control, a tick of
+// Timer1. Clicks on the control arrays carry the button's index.
+struct Event {
+    Handler handler;
+    int index = -1;
+    bool operator==(const Event&) const = default;
+};
+
+// The control an event is a click on, if it is one: cmdFeld_Click(2) is a click on cmdFeld_2.
+std::optional<ControlRef> ClickedControl(const Event& event);
+// The handler's name with its index, for reports: "cmdFeld_Click(2)", "Timer1_Timer".
+std::string HandlerName(const Event& event);
+
 class Game {
   public:
     Game(Toolkit& toolkit, ComputerPlayer& player) : toolkit_(toolkit), player_(player) {}
@@ -24,15 +49,6 @@ class Game {
     GameRecord& record() { return rec_; }
     const GameRecord& record() const { return rec_; }
     Toolkit& toolkit() { return toolkit_; }
-
-    // Events of the window. They run one at a time (the window's inbox sees to it); one begun
-    // inside another is a fault of the program, which debug builds stop at.
-    void Form_Load();
-    void cmdFeld_Click(int Index);
-    void cmdMenue_Click(int Index);
-    void optaggressiv_Click();
-    void optdefensiv_Click();
-    void Timer1_Timer();
 
     // Operations shared by the handlers and the computer player.
     void ShowMove();
@@ -47,6 +63,16 @@ class Game {
 
   private:
     class HandlerRun;
+    // The window's events reach their handlers only through the inbox (inbox.h), one at a time.
+    friend class Inbox;
+    void Handle(const Event& event);
+
+    void Form_Load();
+    void cmdFeld_Click(int Index);
+    void cmdMenue_Click(int Index);
+    void optaggressiv_Click();
+    void optdefensiv_Click();
+    void Timer1_Timer();
 
     void humanWins();
     void markWinningLine();
@@ -69,25 +95,6 @@ class Game {
     // What assistive technology says once the handler is done or the computer starts thinking:
     // one text, so that no part cuts another short.
     std::vector<std::string> announcements_;
-};
-
-// One run of an event handler: it may not begin inside another, and once it is done what it
-// announced is said.
-class Game::HandlerRun {
-  public:
-    explicit HandlerRun(Game& game) : game_(game) {
-        assert(!game_.handlerRunning_ && "a handler of the window began inside another");
-        game_.handlerRunning_ = true;
-    }
-    ~HandlerRun() {
-        game_.handlerRunning_ = false;
-        game_.sayAnnouncements();
-    }
-    HandlerRun(const HandlerRun&) = delete;
-    HandlerRun& operator=(const HandlerRun&) = delete;
-
-  private:
-    Game& game_;
 };
 
 }  // namespace quorbel

@@ -5,7 +5,6 @@
 namespace quorbel {
 
 void Game::Form_Load() {
-    const HandlerRun run(*this);
     rec_ = GameRecord{};
     rec_.Defensive = true;
     rec_.GameState = kNoGame;

@@ -7,8 +7,7 @@
 namespace quorbel {
 
 void Game::cmdFeld_Click(int Index) {
-    const HandlerRun run(*this);
-    if (rec_.GameState == kGameWon || rec_.MoveNr == kDrawMoveNr) {
+    if (rec_.IsOver()) {
         return;
     }
     rec_.CurCol = Index + 1;

@@ -114,6 +114,9 @@ struct GameRecord {
     std::int32_t ProgressTotal = 0;
     std::int32_t ProgressDone = 0;
 
+    // A four or a full board ended the game: column clicks are ignored.
+    bool IsOver() const { return GameState == kGameWon || MoveNr == kDrawMoveNr; }
+
     // Fills WorkBoard from Board, coded by side.
     void CopyToWorkBoard();
 

@@ -1,13 +1,16 @@
 #include "ui/inbox.h"
 
+#include <algorithm>
+#include <exception>
+#include <iostream>
+#include <string>
 #include <utility>
 
 namespace quorbel {
 
 namespace {
 
-// A flag raised for a scope, lowered however the scope ends: a failure that a handler passes on
-// must not stop the inbox for good.
+// A flag raised for a scope, lowered however the scope ends.
 class Raised {
   public:
     explicit Raised(bool& flag) : flag_(flag) { flag_ = true; }
@@ -19,25 +22,42 @@ class Raised {
     bool& flag_;
 };
 
+// Runs work and tells whether it ended normally; a failure is reported under what's name and goes
+// no further, so that the window and the inbox go on.
+template <typename Work>
+bool Guarded(std::ostream& errors, const std::string& what, Work&& work) {
+    try {
+        work();
+        return true;
+    } catch (const std::exception& failure) {
+        errors << "quorbel: " << what << " failed: " << failure.what() << std::endl;
+    } catch (...) {
+        errors << "quorbel: " << what << " failed" << std::endl;
+    }
+    return false;
+}
+
 }  // namespace
 
-void Inbox::post(ControlRef source, Work command) {
-    accept({Entry::Kind::Command, source, std::move(command)});
+Inbox::Inbox(Toolkit& toolkit, Game& game) : toolkit_(toolkit), game_(game), errors_(&std::cerr) {}
+
+void Inbox::post(Event event, StillDue stillDue) {
+    accept({Entry::Kind::Event, event, std::move(stillDue), {}, Aim::Control});
 }
 
 void Inbox::post(Work command) {
-    accept({Entry::Kind::Command, std::nullopt, std::move(command)});
+    accept({Entry::Kind::Command, std::nullopt, {}, std::move(command), Aim::Control});
 }
 
-void Inbox::hold(Work delivery) {
-    accept({Entry::Kind::Input, std::nullopt, std::move(delivery)});
+void Inbox::deliver(Work delivery, Aim aim) {
+    accept({Entry::Kind::Delivery, std::nullopt, {}, std::move(delivery), aim});
 }
 
-// A command runs at once when nothing runs and nothing waits before it, and also when the input
-// being delivered made it: that input's turn is its turn.
+// An event or a command runs at once when nothing runs and nothing waits before it, and also when
+// the input being delivered made it: that input's turn is its turn.
 void Inbox::accept(Entry entry) {
     const bool itsTurn =
-        entry.kind == Entry::Kind::Command && !running_ && (delivering_ || waiting_.empty());
+        entry.kind != Entry::Kind::Delivery && !running_ && (delivering_ || waiting_.empty());
     if (itsTurn) {
         run(entry);
         return;
@@ -49,16 +69,57 @@ void Inbox::accept(Entry entry) {
 }
 
 void Inbox::run(Entry& entry) {
-    if (entry.kind == Entry::Kind::Input) {
-        const Raised delivering(delivering_);
-        entry.work();
-    } else if (!entry.source || toolkit_.isVisible(*entry.source)) {
-        const Raised running(running_);
-        entry.work();
+    switch (entry.kind) {
+        case Entry::Kind::Delivery: {
+            const Raised delivering(delivering_);
+            Guarded(*errors_, "input", entry.work);
+            break;
+        }
+        case Entry::Kind::Command: {
+            const Raised running(running_);
+            Guarded(*errors_, "a command of the window", entry.work);
+            break;
+        }
+        case Entry::Kind::Event:
+            if (due(entry)) {
+                handle(*entry.event);
+            }
+            break;
     }
     if (!waiting_.empty() && !running_) {
         runNextLater();
     }
+}
+
+// A handler that failed has left the move it made unfinished: the pointer and the timer are set as
+// every handler leaves them.
+void Inbox::handle(const Event& event) {
+    const Raised running(running_);
+    const bool overBefore = game_.record().IsOver();
+    if (!Guarded(*errors_, HandlerName(event), [&] { game_.Handle(event); })) {
+        toolkit_.setMousePointer(MousePointer::Default);
+        toolkit_.setTimerEnabled(true);
+    }
+    if (!overBefore && game_.record().IsOver()) {
+        dropInputAimedAtFocus();
+    }
+    if (afterEvent_) {
+        Guarded(*errors_, "the window after " + HandlerName(event), [&] { afterEvent_(event); });
+    }
+}
+
+bool Inbox::due(const Entry& entry) const {
+    const std::optional<ControlRef> clicked = ClickedControl(*entry.event);
+    if (clicked && !toolkit_.isVisible(*clicked)) {
+        return false;
+    }
+    return !entry.stillDue || entry.stillDue();
+}
+
+void Inbox::dropInputAimedAtFocus() {
+    std::erase_if(waiting_, [](const Entry& entry) {
+        return entry.kind == Entry::Kind::Delivery && entry.aim == Aim::Focus;
+    });
 }
 
 void Inbox::runNextLater() {
@@ -72,7 +133,7 @@ void Inbox::runNextLater() {
     });
 }
 
-// The event loop may call in while a command waits in it: the command's end schedules the next.
+// The event loop may call in while a handler waits in it: the handler's end schedules the next.
 void Inbox::runNext() {
     if (running_ || delivering_ || waiting_.empty()) {
         return;

@@ -1,20 +1,31 @@
 #pragma once
 
-// The window's one inbox. Whatever presses a control (the mouse, a key, assistive technology, a
-// programmatic click) and every tick of the timer only posts a command here, and a command runs
-// only when no other one runs: no handler ever begins inside another. A handler may wait in the
-// toolkit's event loop (a show holds a frame, the computer thinks, a modal dialog is open); what
-// is posted meanwhile runs after it, each command once, in the order given, one a turn of the
-// event loop.
+// The window's one inbox, and the one way into the game's handlers.
 //
-// Input that the toolkit holds back while the window is busy (mouse and key events, which must
-// reach their control or the focus of their turn as they are) waits in the same line: it is
-// delivered at its turn, and the command it makes runs at once then.
+// Whatever presses a control (the mouse, a key, assistive technology, a click from the program)
+// and every tick of the timer only posts here, and the inbox hands the game its events through
+// Game::Handle, which nothing else can call. What it keeps:
+// - One handler at a time: a handler never begins inside another. A handler may wait in the
+//   toolkit's event loop (a show holds a frame, the computer thinks, a modal dialog is open);
+//   whatever is posted meanwhile waits.
+// - What waits is taken in the order given, each entry exactly once, one entry a turn of the
+//   event loop.
+// - A click whose control is hidden at its turn is dropped, as a click on a hidden control would
+//   be; so is an event that is no longer due at its turn (a tick of a timer set anew meanwhile).
+// - Input that the window holds back while it is busy (the desktop's clicks and keys, a screen
+//   reader's press) waits in the same line, as a delivery: handed to the window at its turn, it
+//   makes its event then, which is handled at once, in the delivery's turn.
+// - Input aimed at the focus (a key) that still waits when a game ends was given before the end,
+//   at the game: it is dropped, so that it can never start the next game.
+// - A handler that fails is reported on standard error by its name, and the inbox goes on.
+// - The close box drops everything that waits.
 
 #include <deque>
 #include <functional>
+#include <iosfwd>
 #include <optional>
 
+#include "flow/game.h"
 #include "ui/toolkit.h"
 
 namespace quorbel {
@@ -22,40 +33,59 @@ namespace quorbel {
 class Inbox {
   public:
     using Work = std::function<void()>;
+    using StillDue = std::function<bool()>;
+    // Where input goes at its turn: to the control it was given to (a click, a screen reader's
+    // press), or to whatever has the focus then (a key).
+    enum class Aim { Control, Focus };
 
-    explicit Inbox(Toolkit& toolkit) : toolkit_(toolkit) {}
+    Inbox(Toolkit& toolkit, Game& game);
     Inbox(const Inbox&) = delete;
     Inbox& operator=(const Inbox&) = delete;
 
-    // The command of a control. It is dropped when the control is hidden at its turn, as a click
-    // on a hidden control would be.
-    void post(ControlRef source, Work command);
-    // A command of no control: a tick of the timer, a step of the level.
+    // An event for the game; stillDue, when given, is asked at its turn.
+    void post(Event event, StillDue stillDue = {});
+    // A command of the window that is no event of the game (a step of the level control): it
+    // waits its turn as the events do.
     void post(Work command);
-    // Input to deliver at its turn.
-    void hold(Work delivery);
+    // Input to hand to the window at its turn.
+    void deliver(Work delivery, Aim aim);
+    // Called after each event the game handled, in its turn: the window moves the focus on.
+    void onHandled(std::function<void(const Event&)> after) { afterEvent_ = std::move(after); }
 
-    // A command runs or something waits: input given now has to wait its turn.
+    // Something runs or waits: input given now has to wait its turn.
     bool busy() const { return running_ || !waiting_.empty(); }
+    // A handler or a command runs.
+    bool running() const { return running_; }
 
     // The window has closed: what waits is dropped. (What comes later finds its control hidden.)
     void dropWaiting() { waiting_.clear(); }
 
+    // Where failures are reported; standard error unless a test says otherwise.
+    void reportFailuresTo(std::ostream& errors) { errors_ = &errors; }
+
   private:
     struct Entry {
-        enum class Kind { Command, Input } kind;
-        std::optional<ControlRef> source;
-        Work work;
+        enum class Kind { Event, Command, Delivery } kind;
+        std::optional<Event> event;  // of Kind::Event
+        StillDue stillDue;
+        Work work;  // a command or a delivery
+        Aim aim = Aim::Control;
     };
 
     void accept(Entry entry);
     void run(Entry& entry);
+    void handle(const Event& event);
+    bool due(const Entry& entry) const;
+    void dropInputAimedAtFocus();
     void runNextLater();
     void runNext();
 
     Toolkit& toolkit_;
+    Game& game_;
     std::deque<Entry> waiting_;
-    bool running_ = false;     // a command runs
+    std::function<void(const Event&)> afterEvent_;
+    std::ostream* errors_;
+    bool running_ = false;     // a handler or a command runs
     bool delivering_ = false;  // held input is being delivered
     bool nextScheduled_ = false;
 };

@@ -6,7 +6,6 @@
 namespace quorbel {
 
 void Game::cmdMenue_Click(int Index) {
-    const HandlerRun run(*this);
     switch (Index) {
         case 0:
             StartSequence();
@@ -32,12 +31,10 @@ void Game::cmdMenue_Click(int Index) {
 }
 
 void Game::optaggressiv_Click() {
-    const HandlerRun run(*this);
     rec_.Defensive = false;
 }
 
 void Game::optdefensiv_Click() {
-    const HandlerRun run(*this);
     rec_.Defensive = true;
 }
 
@@ -92,7 +89,7 @@ void Game::flashEmptiedCell() {
 
 // The computer plays the colour to move; the human takes the other one.
 void Game::CompMoveOnRequest() {
-    if (rec_.GameState == kGameWon || rec_.MoveNr == kDrawMoveNr) {
+    if (rec_.IsOver()) {
         return;
     }
     toolkit_.setCaption(Control::lblMessage, "");

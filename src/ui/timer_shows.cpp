@@ -7,7 +7,6 @@
 namespace quorbel {
 
 void Game::Timer1_Timer() {
-    const HandlerRun run(*this);
     switch (rec_.GameState) {
         case kNoGame:
             menuButtonShow();

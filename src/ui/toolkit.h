@@ -87,8 +87,8 @@ class Toolkit {
     virtual void closeWindow() = 0;
 
     // Runs work to its end and returns then. A window toolkit runs it off the UI thread and keeps
-    // the window painting meanwhile while taking no user input. Inside work only setProgressValue
-    // may be called.
+    // the window painting meanwhile; what the user gives meanwhile waits in the window's inbox.
+    // Inside work only setProgressValue may be called.
     virtual void runWhileBusy(const std::function<void()>& work) = 0;
 
     // What assistive technology reads: a control's name and description, and a short text it

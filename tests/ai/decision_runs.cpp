@@ -6,13 +6,14 @@
 #include "ai/reference_player.h"
 #include "flow/game.h"
 #include "support/fake_toolkit.h"
+#include "support/load_window.h"
 
 namespace quorbel::testing {
 
 MoveReport DriverReport(MoveDriver& driver, const std::string& moves, int level) {
     FakeToolkit toolkit;
     Game game(toolkit, driver);
-    game.Form_Load();
+    LoadWindow(toolkit, game);
     toolkit.setCaption(Control::lblStaerke, std::to_string(level));
     EXPECT_EQ(SetUpFromMoves(game.record(), moves), MovesError::None) << moves;
     game.MakeCompMove();

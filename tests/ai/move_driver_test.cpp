@@ -11,6 +11,7 @@
 #include "ai/move_text.h"
 #include "flow/game.h"
 #include "support/fake_toolkit.h"
+#include "support/load_window.h"
 
 namespace quorbel::testing {
 namespace {
@@ -40,7 +41,7 @@ class ThreadedToolkit : public FakeToolkit {
 
 class MoveDriverTest : public ::testing::Test {
   protected:
-    void SetUp() override { game.Form_Load(); }
+    void SetUp() override { LoadWindow(toolkit, game); }
 
     const MoveReport& Decide(const std::string& moves, int level) {
         toolkit.setCaption(Control::lblStaerke, std::to_string(level));
@@ -229,7 +230,7 @@ TEST_F(MoveDriverTest, TiesAreDrawnAfterAReseedTheFirstCandidateBelowOneHalf) {
 TEST_F(MoveDriverTest, ATimeLimitPlaysTheDeepestCompletedLevelExactly) {
     MoveDriver limited(PlayerOptions{0.02, 16, 2});
     Game limitedGame{toolkit, limited};
-    limitedGame.Form_Load();
+    LoadWindow(toolkit, limitedGame);
     toolkit.setCaption(Control::lblStaerke, "10");
     SetUpFromMoves(limitedGame.record(), "4");
     toolkit.clearLog();
@@ -251,7 +252,7 @@ TEST(MoveDriverThreads, SearchOffTheCallingThreadDecidesTheSame) {
     ThreadedToolkit threaded;
     MoveDriver driver(PlayerOptions{std::nullopt, 16, 2});
     Game game{threaded, driver};
-    game.Form_Load();
+    LoadWindow(threaded, game);
     threaded.setCaption(Control::lblStaerke, "3");
     SetUpFromMoves(game.record(), "4453");
     game.MakeCompMove();

@@ -11,6 +11,7 @@
 #include "ai/move_text.h"
 #include "flow/game.h"
 #include "support/fake_toolkit.h"
+#include "support/load_window.h"
 
 namespace quorbel::testing {
 namespace {
@@ -38,7 +39,7 @@ std::vector<int> Columns(const std::string& moves, int level, int times) {
     FakeToolkit toolkit;  // no scripted draws: the real generator
     MoveDriver driver(PlayerOptions{std::nullopt, 12, 1});
     Game game(toolkit, driver);
-    game.Form_Load();
+    LoadWindow(toolkit, game);
     toolkit.setCaption(Control::lblStaerke, std::to_string(level));
     std::vector<int> columns;
     for (int i = 0; i < times; ++i) {

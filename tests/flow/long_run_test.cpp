@@ -20,6 +20,7 @@
 #include "flow/game.h"
 #include "support/fake_toolkit.h"
 #include "support/invariants.h"
+#include "ui/inbox.h"
 
 namespace quorbel {
 namespace {
@@ -38,7 +39,7 @@ class LongRun {
     explicit LongRun(std::uint64_t seed) : random_(seed) {
         toolkit_.logCalls = false;
         toolkit_.seededRandom.emplace(seed);
-        game_.Form_Load();
+        inbox_.post(Event{Handler::Form_Load});
     }
 
     // Fires one random event that the window could deliver now; returns its description.
@@ -51,7 +52,7 @@ class LongRun {
             if (!toolkit_.timerEnabled) {
                 return "tick skipped (timer off)";
             }
-            game_.Timer1_Timer();
+            inbox_.post(Event{Handler::Timer1_Timer});
             return "timer tick";
         }
         if (pick < 88) {
@@ -63,9 +64,9 @@ class LongRun {
                            Control::optdefensiv}[static_cast<std::size_t>(draw(4))];
             toolkit_.select(option);
             if (option == Control::optaggressiv) {
-                game_.optaggressiv_Click();
+                inbox_.post(Event{Handler::optaggressiv_Click});
             } else if (option == Control::optdefensiv) {
-                game_.optdefensiv_Click();
+                inbox_.post(Event{Handler::optdefensiv_Click});
             }
             return "option " + objectName(option);
         }
@@ -90,7 +91,7 @@ class LongRun {
         if (!toolkit_.visible({Control::cmdFeld, index})) {
             return "hidden column " + std::to_string(index + 1);
         }
-        game_.cmdFeld_Click(index);
+        inbox_.post(Event{Handler::cmdFeld_Click, index});
         return "column " + std::to_string(index + 1);
     }
 
@@ -101,7 +102,7 @@ class LongRun {
             return std::string(names[index]) + " hidden";
         }
         started_ = started_ || index == 0;
-        game_.cmdMenue_Click(index);
+        inbox_.post(Event{Handler::cmdMenue_Click, index});
         return names[index];
     }
 
@@ -109,6 +110,7 @@ class LongRun {
     FakeToolkit toolkit_;
     MoveDriver player_;
     Game game_{toolkit_, player_};
+    Inbox inbox_{toolkit_, game_};
     bool started_ = false;
 };
 

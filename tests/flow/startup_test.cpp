@@ -79,7 +79,7 @@ TEST_F(Startup, NewGameDuringABlinkReturnsToIdle) {
     play("1213121");
     ASSERT_EQ(rec().GameState, kGameWon);
     toolkit.setCaption(Control::lblStaerke, "6");
-    game.cmdMenue_Click(1);
+    menu(1);
     EXPECT_EQ(rec().GameState, kNoGame);
     EXPECT_EQ(rec().MoveNr, 1);
     EXPECT_FALSE(rec().CompWon);
@@ -97,7 +97,7 @@ TEST_F(Startup, NewGameDuringABlinkReturnsToIdle) {
     EXPECT_TRUE(toolkit.timerEnabled);
     EXPECT_EQ(toolkit.timerInterval, 10);  // left as the blink set it
     toolkit.clearLog();
-    game.Timer1_Timer();  // the next tick runs the menu-button show
+    tick();  // the next tick runs the menu-button show
     EXPECT_EQ(toolkit.count("repaint cmdMenü_"), 6 * 251);
     EXPECT_EQ(toolkit.count("repaint Feld"), 0);
 }

@@ -111,7 +111,7 @@ TEST_F(WholeGames, ClicksAfterTheEndChangeNothing) {
     EXPECT_EQ(rec().CurCol, before.CurCol);
     EXPECT_EQ(rec().Board, before.Board);
 
-    game.Form_Load();
+    menu(1);  // "Neues Spiel"
     start(false);
     play(kDrawnGame);
     toolkit.clearLog();

@@ -1,6 +1,7 @@
 #pragma once
 
-// A game on the fake toolkit with a scripted computer, driven by digit strings of columns.
+// A game on the fake toolkit with a scripted computer, driven by digit strings of columns. Its
+// events go through the window's inbox, the one way to its handlers.
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,13 @@
 #include "flow/game.h"
 #include "support/fake_toolkit.h"
 #include "support/scripted_player.h"
+#include "ui/inbox.h"
 
 namespace quorbel::testing {
 
 class GameFixture : public ::testing::Test {
   protected:
-    void SetUp() override { game.Form_Load(); }
+    void SetUp() override { inbox.post(Event{Handler::Form_Load}); }
 
     // Presses "Start"; the computer's first column comes from the moves given to play().
     void start(bool computerBegins, int firstComputerColumn = 4) {
@@ -22,7 +24,7 @@ class GameFixture : public ::testing::Test {
             toolkit.select(Control::optComp);
             player.columns.push_back(firstComputerColumn);
         }
-        game.cmdMenue_Click(0);
+        menu(0);
     }
 
     // Plays the columns (digits 1-7) in order from the current position: the human's moves are
@@ -36,7 +38,9 @@ class GameFixture : public ::testing::Test {
         }
     }
 
-    void click(int column) { game.cmdFeld_Click(column - 1); }
+    void click(int column) { inbox.post(Event{Handler::cmdFeld_Click, column - 1}); }
+    void menu(int index) { inbox.post(Event{Handler::cmdMenue_Click, index}); }
+    void tick() { inbox.post(Event{Handler::Timer1_Timer}); }
 
     const GameRecord& rec() const { return game.record(); }
     std::string caption(Control c) const { return toolkit.caption(c); }
@@ -47,6 +51,7 @@ class GameFixture : public ::testing::Test {
     FakeToolkit toolkit;
     ScriptedPlayer player;
     Game game{toolkit, player};
+    Inbox inbox{toolkit, game};
 };
 
 // Fills the board without a four at any time; move 42 is blue's.

@@ -35,7 +35,7 @@ TEST_F(AccessibleText, CellsAndColumnsAreReadAsTheGameRecordsThem) {
     EXPECT_EQ(columnDescription(5), "voll");
     play("3333");
     EXPECT_EQ(columnDescription(3), "1 Feld frei");
-    game.cmdMenue_Click(1);  // "Neues Spiel" empties the board
+    menu(1);  // "Neues Spiel" empties the board
     EXPECT_EQ(cellName(5, 6), "Spalte 5, Reihe 6: leer");
     EXPECT_EQ(columnDescription(5), "6 Felder frei");
 }
@@ -50,7 +50,7 @@ TEST_F(AccessibleText, TheWinningLineSaysSoUntilItsStoneIsTakenBack) {
     EXPECT_EQ(cellName(2, 3), "Spalte 2, Reihe 3: blau");
     EXPECT_EQ(toolkit.announced.back(), "Mensch: Spalte 1, Reihe 4: rot. Du hast gewonnen");
 
-    game.cmdMenue_Click(2);
+    menu(2);
     EXPECT_EQ(cellName(1, 4), "Spalte 1, Reihe 4: leer");
     EXPECT_EQ(cellName(1, 3), "Spalte 1, Reihe 3: rot");
     EXPECT_EQ(toolkit.announced.back(), "Zug zurück: Spalte 1, Reihe 4: leer");

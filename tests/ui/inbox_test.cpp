@@ -1,9 +1,11 @@
 // The window's inbox: presses given while a handler waits in the event loop (a show, a think) run
 // after it, each once, in the order given; a handler never begins inside another.
 
+#include <sstream>
 #include <stdexcept>
 
 #include "support/game_fixture.h"
+#include "support/load_window.h"
 #include "ui/inbox.h"
 
 namespace quorbel {
@@ -20,26 +22,17 @@ class ThinkingPlayer : public testing::ScriptedPlayer {
     }
 };
 
-class InboxTest : public GameFixture {
-  protected:
-    void column(int c) {
-        inbox.post({Control::cmdFeld, c - 1}, [this, c] { game.cmdFeld_Click(c - 1); });
-    }
-    void menu(int index) {
-        inbox.post({Control::cmdMenue, index}, [this, index] { game.cmdMenue_Click(index); });
-    }
-    Inbox inbox{toolkit};
-};
+using InboxTest = GameFixture;
 
 TEST_F(InboxTest, PressesDuringAShowRunAfterItsHandlerInOrderEachOnce) {
     start(false);
     player.columns = {7, 7, 6};
     toolkit.duringShow = [this] {
-        column(2);
+        click(2);
         menu(2);  // takes back the answer to column 2
-        column(3);
+        click(3);
     };
-    column(1);  // its stone's flicker is the show
+    click(1);  // its stone's flicker is the show
     EXPECT_EQ(rec().MoveNr, 3);
     EXPECT_EQ(player.calls, 1);
     EXPECT_FALSE(toolkit.later.empty());
@@ -60,14 +53,15 @@ TEST_F(InboxTest, PressesDuringAShowRunAfterItsHandlerInOrderEachOnce) {
 TEST_F(InboxTest, PressesDuringAThinkWaitForTheComputersStone) {
     ThinkingPlayer thinker;
     Game thinking{toolkit, thinker};
-    thinking.Form_Load();
-    thinking.cmdMenue_Click(0);
+    Inbox thinkingInbox{toolkit, thinking};
+    thinkingInbox.post(Event{Handler::Form_Load});
+    thinkingInbox.post(Event{Handler::cmdMenue_Click, 0});
     thinker.columns = {4, 5};
     toolkit.duringThink = [&] {
-        inbox.post({Control::cmdFeld, 2}, [&] { thinking.cmdFeld_Click(2); });
-        inbox.post({Control::cmdMenue, 2}, [&] { thinking.cmdMenue_Click(2); });
+        thinkingInbox.post(Event{Handler::cmdFeld_Click, 2});
+        thinkingInbox.post(Event{Handler::cmdMenue_Click, 2});
     };
-    inbox.post({Control::cmdFeld, 0}, [&] { thinking.cmdFeld_Click(0); });
+    thinkingInbox.post(Event{Handler::cmdFeld_Click, 0});
     EXPECT_EQ(thinking.record().MoveNr, 3);  // the human's stone and the computer's answer
     toolkit.runLater();
     const GameRecord& rec = thinking.record();
@@ -77,20 +71,22 @@ TEST_F(InboxTest, PressesDuringAThinkWaitForTheComputersStone) {
 }
 
 // A column pressed while "Neues Spiel" waits finds its button hidden at its turn, as a click on
-// the screen would; a held press is delivered at its turn, and the command it makes runs then.
+// the screen would; held input is delivered at its turn, and the event it makes is handled then.
 TEST_F(InboxTest, HeldInputKeepsItsPlaceAndHiddenControlsTakeNoPress) {
     start(false);
     player.columns = {7};
     std::vector<int> order;
     toolkit.duringShow = [&] {
-        inbox.hold([&] {
-            order.push_back(1);
-            menu(1);  // what the held click makes runs at once
-        });
+        inbox.deliver(
+            [&] {
+                order.push_back(1);
+                menu(1);  // what the held click makes is handled at once
+            },
+            Inbox::Aim::Control);
         inbox.post([&] { order.push_back(2); });
-        column(5);
+        click(5);
     };
-    column(1);
+    click(1);
     toolkit.runLater();
     EXPECT_EQ(order, (std::vector<int>{1, 2}));
     EXPECT_EQ(rec().GameState, kNoGame);
@@ -98,35 +94,67 @@ TEST_F(InboxTest, HeldInputKeepsItsPlaceAndHiddenControlsTakeNoPress) {
     EXPECT_EQ(player.calls, 1);
 }
 
-TEST_F(InboxTest, AHandlerThatFailsLeavesTheInboxWorking) {
-    bool ran = false;
-    EXPECT_THROW(inbox.post([] { throw std::runtime_error("failed"); }), std::runtime_error);
-    inbox.post([&] { ran = true; });
-    EXPECT_TRUE(ran);
+// Keys typed while the winning move was made were aimed at the game: at their turn they would go
+// to "Neues Spiel", which has the focus once the game is over. Clicks keep their controls.
+TEST_F(InboxTest, KeysTypedBeforeTheGameEndedAreDroppedWhenItEnds) {
+    start(false);
+    play("121314");
+    int keys = 0;
+    int clicks = 0;
+    toolkit.duringShow = [&] {
+        inbox.deliver([&] { ++keys; }, Inbox::Aim::Focus);
+        inbox.deliver([&] { ++clicks; }, Inbox::Aim::Control);
+    };
+    click(1);  // four in column 1
+    toolkit.runLater();
+    EXPECT_EQ(rec().GameState, kGameWon);
+    EXPECT_EQ(keys, 0);
+    EXPECT_EQ(clicks, 1);
+
+    toolkit.duringShow = [&] { inbox.deliver([&] { ++keys; }, Inbox::Aim::Focus); };
+    tick();  // the game stays over: keys typed during the blink are the player's next ones
+    toolkit.runLater();
+    EXPECT_EQ(keys, 1);
+}
+
+TEST_F(InboxTest, AFailingHandlerIsReportedByNameAndTheWindowGoesOn) {
+    std::ostringstream errors;
+    inbox.reportFailuresTo(errors);
+    start(false);
+    click(4);  // the scripted computer has no column to answer with
+    EXPECT_EQ(errors.str(),
+              "quorbel: cmdFeld_Click(3) failed: the scripted player has no column left\n");
+    EXPECT_TRUE(toolkit.timerEnabled);  // switched off for the move, on again
+
+    inbox.post([] { throw std::runtime_error("no room"); });
+    menu(1);
+    EXPECT_EQ(rec().GameState, kNoGame);
+    EXPECT_NE(errors.str().find("a command of the window failed: no room"), std::string::npos);
 }
 
 TEST_F(InboxTest, WaitingPressesAreDroppedWithTheWindow) {
     start(false);
     player.columns = {7};
     toolkit.duringShow = [this] {
-        column(2);
+        click(2);
         inbox.dropWaiting();  // the close box, during the show
     };
-    column(1);
+    click(1);
     toolkit.runLater();
     EXPECT_EQ(rec().MoveNr, 3);
 }
 
 using InboxDeathTest = InboxTest;
 
-// Only a path around the inbox could begin a handler inside another: debug builds stop there.
+// Only a second inbox could begin a handler inside another: debug builds stop there.
 TEST_F(InboxDeathTest, AHandlerBegunInsideAnotherStopsADebugBuild) {
     start(false);
     player.columns = {7};
+    Inbox second{toolkit, game};
     EXPECT_DEBUG_DEATH(
         {
-            toolkit.duringShow = [this] { game.optaggressiv_Click(); };
-            game.cmdFeld_Click(0);
+            toolkit.duringShow = [&] { second.post(Event{Handler::optaggressiv_Click}); };
+            click(1);
         },
         "began inside another");
 }

@@ -10,8 +10,8 @@ using testing::kDrawnGame;
 
 class MenuHandlers : public GameFixture {
   protected:
-    void takeBack() { game.cmdMenue_Click(2); }
-    void computerMove() { game.cmdMenue_Click(3); }
+    void takeBack() { menu(2); }
+    void computerMove() { menu(3); }
     int stones() const {
         int n = 0;
         for (int column = 1; column <= kColumns; ++column) {
@@ -152,7 +152,7 @@ TEST_F(MenuHandlers, ComputerFourOnRequestIsMarked) {
 TEST_F(MenuHandlers, StaleHumanWinDoesNotAnnounceADefeat) {
     start(false);
     play("1213121");
-    game.cmdMenue_Click(1);
+    menu(1);
     start(false);
     player.columns.push_back(4);
     computerMove();
@@ -180,17 +180,17 @@ TEST_F(MenuHandlers, InfoEndAndStylesTouchNothingElse) {
     start(false);
     play("43");
     const GameRecord before = rec();
-    game.cmdMenue_Click(4);
+    menu(4);
     EXPECT_EQ(toolkit.infoDialogsShown, 1);
-    game.optaggressiv_Click();
+    inbox.post(Event{Handler::optaggressiv_Click});
     EXPECT_FALSE(rec().Defensive);
-    game.optdefensiv_Click();
+    inbox.post(Event{Handler::optdefensiv_Click});
     EXPECT_TRUE(rec().Defensive);
-    game.cmdMenue_Click(6);  // no such button
+    menu(6);  // no such button
     EXPECT_EQ(rec().Board, before.Board);
     EXPECT_EQ(rec().MoveNr, before.MoveNr);
     EXPECT_FALSE(toolkit.closed);
-    game.cmdMenue_Click(5);
+    menu(5);
     EXPECT_TRUE(toolkit.closed);
 }
 

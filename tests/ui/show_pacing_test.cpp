@@ -18,7 +18,7 @@ struct PacedCase {
     const char* moves;     // played before the show ("" for none; "-" for no game at all)
     int frames;            // presented frames
     int framesPerElement;  // frames in which each changed control is given a colour
-    void (*show)(Game& game);
+    void (*show)(Game& game, Inbox& inbox);
 };
 
 void PrintTo(const PacedCase& c, std::ostream* out) {
@@ -26,12 +26,16 @@ void PrintTo(const PacedCase& c, std::ostream* out) {
 }
 
 const PacedCase kCases[] = {
-    {"menu-button show", "-", 31, 11, [](Game& g) { g.Timer1_Timer(); }},
-    {"column-button show", "25", 43, 7, [](Game& g) { g.Timer1_Timer(); }},
-    {"winning-line blink", "112244553", 8, 8, [](Game& g) { g.Timer1_Timer(); }},
-    {"message flash", "", 13, 13, [](Game& g) { g.ShowMessage("Unentschieden!"); }},
-    {"stone flicker", "", 6, 6, [](Game& g) { g.ShowMove(); }},
-    {"take-back flash", "34", 6, 6, [](Game& g) { g.cmdMenue_Click(2); }},
+    {"menu-button show", "-", 31, 11, [](Game&, Inbox& i) { i.post({Handler::Timer1_Timer}); }},
+    {"column-button show", "25", 43, 7, [](Game&, Inbox& i) { i.post({Handler::Timer1_Timer}); }},
+    {"winning-line blink", "112244553", 8, 8,
+     [](Game&, Inbox& i) { i.post({Handler::Timer1_Timer}); }},
+    {"message flash", "", 13, 13, [](Game& g, Inbox&) { g.ShowMessage("Unentschieden!"); }},
+    {"stone flicker", "", 6, 6, [](Game& g, Inbox&) { g.ShowMove(); }},
+    {"take-back flash", "34", 6, 6,
+     [](Game&, Inbox& i) {
+         i.post({Handler::cmdMenue_Click, 2});
+     }},
 };
 
 class ShowPacing : public GameFixture, public ::testing::WithParamInterface<PacedCase> {};
@@ -44,7 +48,7 @@ TEST_P(ShowPacing, EveryFrameStaysAndEveryControlEndsInItsFinalColour) {
         play(c.moves);
     }
     const std::size_t before = toolkit.screen.size();
-    c.show(game);
+    c.show(game, inbox);
 
     std::set<double> frameTimes;
     std::map<int, std::vector<Color>> givenTo;  // by control and index

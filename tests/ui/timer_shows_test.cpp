@@ -26,7 +26,7 @@ class TimerShows : public GameFixture {
 
 TEST_F(TimerShows, IdleTickFlashesTheMenuButtonsInTurnAndEndsCyan) {
     toolkit.clearLog();
-    game.Timer1_Timer();
+    tick();
     EXPECT_EQ(repaintOrder(), (std::vector<std::string>{"cmdMenü_0", "cmdMenü_1", "cmdMenü_2",
                                                         "cmdMenü_3", "cmdMenü_4", "cmdMenü_5"}));
     EXPECT_EQ(toolkit.count("repaint"), 1506);
@@ -43,7 +43,7 @@ TEST_F(TimerShows, GameTickFlashesTheColumnButtonsAndRestoresEachColour) {
     play("2536");  // button 5 shows the computer's blue
     toolkit.setColor({Control::cmdFeld, 1}, rgb(255, 0, 0));
     toolkit.clearLog();
-    game.Timer1_Timer();
+    tick();
     EXPECT_EQ(repaintOrder(),
               (std::vector<std::string>{"cmdFeld_0", "cmdFeld_1", "cmdFeld_2", "cmdFeld_3",
                                         "cmdFeld_4", "cmdFeld_5", "cmdFeld_6"}));
@@ -61,7 +61,7 @@ TEST_F(TimerShows, WinningLineBlinksAndEndsInTheWinnersColour) {
     EXPECT_EQ(toolkit.timerInterval, 10);
     const int stillCellRepaints = toolkit.repaints({Control::Feld, 1});
     toolkit.clearLog();
-    game.Timer1_Timer();
+    tick();
     EXPECT_EQ(toolkit.count("repaint Feld_"), 20 * 2 * 5);
     EXPECT_EQ(toolkit.count("color Feld_0=" + std::to_string(PaletteColor(14))), 20);
     for (int column = 1; column <= 5; ++column) {
@@ -73,15 +73,15 @@ TEST_F(TimerShows, WinningLineBlinksAndEndsInTheWinnersColour) {
 
 TEST_F(TimerShows, TheIntervalsFollowTheStateFromLoadOn) {
     EXPECT_EQ(toolkit.timerInterval, 1000);  // the first tick comes a second after start-up
-    game.Timer1_Timer();
+    tick();
     EXPECT_EQ(toolkit.timerInterval, 3000);
     start(false);
     play("1213121");
-    game.Timer1_Timer();
+    tick();
     EXPECT_EQ(toolkit.timerInterval, 300);
-    game.cmdMenue_Click(1);  // "Neues Spiel": the next tick, within 300 ms, is the menu show
+    menu(1);  // "Neues Spiel": the next tick, within 300 ms, is the menu show
     toolkit.clearLog();
-    game.Timer1_Timer();
+    tick();
     EXPECT_EQ(toolkit.count("repaint cmdMenü_0"), 251);
     EXPECT_EQ(toolkit.timerInterval, 3000);
 }
@@ -89,7 +89,7 @@ TEST_F(TimerShows, TheIntervalsFollowTheStateFromLoadOn) {
 TEST_F(TimerShows, AnUnknownStateDoesNothing) {
     game.record().GameState = 0;
     toolkit.clearLog();
-    game.Timer1_Timer();
+    tick();
     EXPECT_TRUE(toolkit.calls.empty());
 }
 

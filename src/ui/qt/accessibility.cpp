@@ -42,6 +42,60 @@ class DecorationAccessible : public QAccessibleWidget {
     }
 };
 
+// Clicks a button at its turn in the inbox's line, as the mouse would, unless it is hidden or
+// disabled by then.
+void clickAtItsTurn(Inbox& inbox, QAbstractButton& button) {
+    inbox.deliver(
+        [pressed = QPointer<QAbstractButton>(&button)] {
+            if (pressed != nullptr && pressed->isVisible() && pressed->isEnabled()) {
+                pressed->click();
+            }
+        },
+        Inbox::Aim::Control);
+}
+
+// The window, busy while one of its handlers runs (a show, a think, the info dialog).
+class WindowAccessible : public QAccessibleWidget {
+  public:
+    explicit WindowAccessible(frmQuorbel* window)
+        : QAccessibleWidget(window, QAccessible::Window) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.busy = static_cast<frmQuorbel*>(widget())->inbox().running();
+        return s;
+    }
+};
+
+// A push button of the window (a column, a menu button, an arrow of the level): assistive
+// technology's "Press" clicks it at its turn, in the line of every other press. (Qt's own
+// interface clicks a tenth of a second later, after what was given meanwhile.)
+class ButtonAccessible : public QAccessibleWidget {
+  public:
+    ButtonAccessible(QAbstractButton* button, Inbox& inbox)
+        : QAccessibleWidget(button, QAccessible::PushButton), inbox_(inbox) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.pressed = button().isDown();
+        return s;
+    }
+    QStringList actionNames() const override {
+        return QStringList(pressAction()) << QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            clickAtItsTurn(inbox_, button());
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+
+  private:
+    QAbstractButton& button() const { return *static_cast<QAbstractButton*>(widget()); }
+    Inbox& inbox_;
+};
+
 // An option button, chosen at its turn: assistive technology's "Toggle" clicks it as the mouse
 // would, in the inbox's line, so that the choice is not seen before the presses given earlier are
 // handled. (Qt's own interface toggles the button at once.)
@@ -69,11 +123,7 @@ class OptionAccessible : public QAccessibleWidget {
         if (action != toggleAction()) {
             QAccessibleWidget::doAction(action);
         } else if (option().isEnabled()) {
-            inbox_.hold([chosen = QPointer<OptionButton>(&option())] {
-                if (chosen != nullptr && chosen->isVisible()) {
-                    chosen->click();
-                }
-            });
+            clickAtItsTurn(inbox_, option());
         }
     }
 
@@ -106,13 +156,27 @@ class LevelAccessible : public QAccessibleWidget, public QAccessibleValueInterfa
     UpDown& level() const { return *static_cast<UpDown*>(widget()); }
 };
 
+// The inbox of the main window a widget belongs to, if it belongs to one.
+Inbox* inboxOf(QWidget* widget) {
+    auto* window = qobject_cast<frmQuorbel*>(widget->window());
+    return window != nullptr ? &window->inbox() : nullptr;
+}
+
 QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget == nullptr) {
         return nullptr;
     }
     if (className == QLatin1String(frmQuorbel::staticMetaObject.className())) {
-        return new QAccessibleWidget(widget, QAccessible::Window);
+        return new WindowAccessible(static_cast<frmQuorbel*>(widget));
+    }
+    const bool levelArrow = className == QLatin1String("QToolButton") &&
+                            qobject_cast<UpDown*>(widget->parentWidget()) != nullptr;
+    if (className == QLatin1String(ColorButton::staticMetaObject.className()) || levelArrow) {
+        Inbox* inbox = inboxOf(widget);
+        return inbox != nullptr
+                   ? new ButtonAccessible(static_cast<QAbstractButton*>(widget), *inbox)
+                   : nullptr;
     }
     if (className == QLatin1String(Frame::staticMetaObject.className())) {
         return new QAccessibleWidget(widget, QAccessible::Grouping);
@@ -124,11 +188,9 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
         return new LabelAccessible(static_cast<QLabel*>(widget));
     }
     if (className == QLatin1String(OptionButton::staticMetaObject.className())) {
-        if (auto* window = qobject_cast<frmQuorbel*>(widget->window())) {
-            return new OptionAccessible(static_cast<OptionButton*>(widget),
-                                        window->toolkit().inbox());
-        }
-        return nullptr;
+        Inbox* inbox = inboxOf(widget);
+        return inbox != nullptr ? new OptionAccessible(static_cast<OptionButton*>(widget), *inbox)
+                                : nullptr;
     }
     if (className == QLatin1String(UpDown::staticMetaObject.className())) {
         return new LevelAccessible(static_cast<UpDown*>(widget));

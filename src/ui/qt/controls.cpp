@@ -106,7 +106,8 @@ Announcer::Announcer(QWidget& window) {
     }
 }
 
-// Only the newest text is shown, so the window's tree holds the last thing said.
+// The newest text is shown in the next notification and the one shown before is hidden; the texts
+// before it keep their notifications until their turn comes round again.
 void Announcer::say(const QString& text) {
     notifications_[last_]->hide();
     last_ = (last_ + 1) % notifications_.size();

@@ -15,6 +15,7 @@
 
 #include "ui/qt/accessibility.h"
 #include "ui/qt/controls.h"
+#include "ui/qt/input_line.h"
 #include "ui/qt/title_bar.h"
 
 namespace quorbel {
@@ -128,8 +129,9 @@ frmQuorbel::frmQuorbel(ComputerPlayer& player)
     connectEvents();
     setKeyboardOrder();
     TitleBar::addOnWayland(*this);
+    input_ = std::make_unique<InputLine>(*this, inbox_);
 
-    game_.Form_Load();
+    inbox_.post(Event{Handler::Form_Load});
 }
 
 frmQuorbel::~frmQuorbel() = default;
@@ -295,53 +297,37 @@ void frmQuorbel::nameForAssistiveTechnology() {
 }
 
 // Every way of pressing a control (the mouse, a key, assistive technology, a click from the
-// program) ends in the control's signal, and every signal only posts its handler to the inbox.
+// program) ends in the control's signal, and every signal only posts its event to the inbox.
 void frmQuorbel::connectEvents() {
     for (int index = 0; index < kColumns; ++index) {
         connect(cmdFeld[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
                 [this, index] {
-                    press({Control::cmdFeld, index}, [this, index] {
-                        game_.cmdFeld_Click(index);
-                        focusNextStep();
-                    });
+                    inbox_.post(Event{Handler::cmdFeld_Click, index});
                 });
     }
     for (int index = 0; index < 6; ++index) {
         connect(cmdMenue[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
                 [this, index] {
-                    press({Control::cmdMenue, index}, [this, index] {
-                        game_.cmdMenue_Click(index);
-                        if (index == 0) {
-                            focusedColumn_ = kColumns / 2;
-                        }
-                        if (index <= 3) {
-                            focusNextStep();
-                        }
-                    });
+                    inbox_.post(Event{Handler::cmdMenue_Click, index});
                 });
     }
     // An option's handler runs when it becomes the chosen one, however it was chosen.
     connect(optaggressiv, &QRadioButton::toggled, this, [this](bool chosen) {
         if (chosen) {
-            press(Control::optaggressiv, [this] { game_.optaggressiv_Click(); });
+            inbox_.post(Event{Handler::optaggressiv_Click});
         }
     });
     connect(optdefensiv, &QRadioButton::toggled, this, [this](bool chosen) {
         if (chosen) {
-            press(Control::optdefensiv, [this] { game_.optdefensiv_Click(); });
+            inbox_.post(Event{Handler::optdefensiv_Click});
         }
     });
-    connect(updLevel, &UpDown::stepAsked, this, [this](int delta) {
-        toolkit_.inbox().post([this, delta] { updLevel->stepBy(delta); });
-    });
-    connect(updLevel, &UpDown::valueAsked, this, [this](int value) {
-        toolkit_.inbox().post([this, value] { updLevel->setValue(value); });
-    });
-    toolkit_.onTick([this] { game_.Timer1_Timer(); });
-}
-
-void frmQuorbel::press(ControlRef source, std::function<void()> handler) {
-    toolkit_.inbox().post(source, std::move(handler));
+    connect(updLevel, &UpDown::stepAsked, this,
+            [this](int delta) { inbox_.post([this, delta] { updLevel->stepBy(delta); }); });
+    connect(updLevel, &UpDown::valueAsked, this,
+            [this](int value) { inbox_.post([this, value] { updLevel->setValue(value); }); });
+    toolkit_.postTicks();
+    inbox_.onHandled([this](const Event& handled) { focusNextStep(handled); });
 }
 
 // Tab and Shift+Tab go through the controls as they stand on the screen, row by row from the top
@@ -364,10 +350,18 @@ void frmQuorbel::setKeyboardOrder() {
 // so that Space and Enter do what comes next and nothing else: to a column button while the game
 // can go on (the one focused last, the middle one after "Start"), to "Neues Spiel" once it is over,
 // to "Start" before a game.
-void frmQuorbel::focusNextStep() {
+void frmQuorbel::focusNextStep(const Event& handled) {
+    const bool move = handled.handler == Handler::cmdFeld_Click;
+    const bool menu = handled.handler == Handler::cmdMenue_Click && handled.index <= 3;
+    if (!move && !menu) {
+        return;
+    }
     auto* const focused = std::find(cmdFeld.begin(), cmdFeld.end(), focusWidget());
     if (focused != cmdFeld.end()) {
         focusedColumn_ = static_cast<int>(focused - cmdFeld.begin());
+    }
+    if (handled == Event{Handler::cmdMenue_Click, 0}) {
+        focusedColumn_ = kColumns / 2;
     }
     const GameRecord& rec = game_.record();
     if (!isVisible()) {
@@ -375,7 +369,7 @@ void frmQuorbel::focusNextStep() {
     }
     if (rec.GameState == kNoGame) {
         cmdMenue[0]->setFocus();
-    } else if (rec.GameState == kGameWon || rec.MoveNr == kDrawMoveNr) {
+    } else if (rec.IsOver()) {
         cmdMenue[1]->setFocus();
     } else {
         cmdFeld[static_cast<std::size_t>(focusedColumn_)]->setFocus();
@@ -458,7 +452,7 @@ void frmQuorbel::paintEvent(QPaintEvent* /*event*/) {
 // computer thinks, and then cuts its thinking short.
 void frmQuorbel::closeEvent(QCloseEvent* event) {
     toolkit_.setTimerEnabled(false);
-    toolkit_.inbox().dropWaiting();
+    inbox_.dropWaiting();
     player_.StopThinking();
     event->accept();
 }

@@ -5,9 +5,10 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
+#include <memory>
 
 #include "flow/game.h"
+#include "ui/inbox.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/qt_toolkit.h"
 
@@ -18,6 +19,8 @@ class QTimer;
 
 namespace quorbel {
 
+class InputLine;
+
 // The application-wide look the window is drawn for (the Fusion style and the program's icon), and
 // what assistive technology reads of it. Call it once the QApplication exists.
 void prepareApplication();
@@ -25,12 +28,14 @@ void prepareApplication();
 class frmQuorbel : public QWidget {
     Q_OBJECT
   public:
-    // Builds the window and runs Form_Load; the computer player must outlive the window.
+    // Builds the window and hands it its load event; the computer player must outlive the window.
     explicit frmQuorbel(ComputerPlayer& player);
     ~frmQuorbel() override;
 
     Game& game() { return game_; }
     QtToolkit& toolkit() { return toolkit_; }
+    // Every press of the window's controls and every tick of Timer1 goes through it.
+    Inbox& inbox() { return inbox_; }
 
     // The widget of a control the game addresses, null for an index outside its array.
     QWidget* control(ControlRef ref) const;
@@ -52,9 +57,8 @@ class frmQuorbel : public QWidget {
     void buildSettings();
     void nameForAssistiveTechnology();
     void connectEvents();
-    void press(ControlRef source, std::function<void()> handler);
     void setKeyboardOrder();
-    void focusNextStep();
+    void focusNextStep(const Event& handled);
 
     std::array<CircleShape*, 42> Feld{};
     std::array<ColorButton*, 7> cmdFeld{};
@@ -93,6 +97,8 @@ class frmQuorbel : public QWidget {
     ComputerPlayer& player_;
     QtToolkit toolkit_;
     Game game_;
+    Inbox inbox_{toolkit_, game_};
+    std::unique_ptr<InputLine> input_;
 };
 
 }  // namespace quorbel

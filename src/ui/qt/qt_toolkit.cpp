@@ -10,6 +10,8 @@
 #include <chrono>
 #include <exception>
 #include <memory>
+#include <optional>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -17,7 +19,6 @@
 #include "ui/qt/controls.h"
 #include "ui/qt/frm_info.h"
 #include "ui/qt/frm_quorbel.h"
-#include "ui/qt/input_gate.h"
 
 namespace quorbel {
 
@@ -32,9 +33,7 @@ QString fromUtf8(std::string_view text) {
 QtToolkit::QtToolkit(frmQuorbel& window)
     : window_(window),
       pacer_([this](const std::vector<ControlRef>& changed) { present(changed); },
-             [this](ShowPacer::Clock::time_point until) { holdFrame(until); }),
-      inbox_(*this),
-      input_(std::make_unique<InputGate>(window, inbox_)) {}
+             [this](ShowPacer::Clock::time_point until) { holdFrame(until); }) {}
 
 QtToolkit::~QtToolkit() = default;
 
@@ -126,11 +125,8 @@ void QtToolkit::endShow() {
     pacer_.end();
 }
 
-void QtToolkit::onTick(std::function<void()> handler) {
-    if (!tickHandler_) {
-        QObject::connect(&window_.timer1(), &QTimer::timeout, &window_, [this] { tickFallsDue(); });
-    }
-    tickHandler_ = std::move(handler);
+void QtToolkit::postTicks() {
+    QObject::connect(&window_.timer1(), &QTimer::timeout, &window_, [this] { tickFallsDue(); });
 }
 
 // A tick that falls due while the inbox is busy waits there, and the ticks of the same count that
@@ -141,13 +137,11 @@ void QtToolkit::tickFallsDue() {
         return;
     }
     tickWaitingAtStarts_ = timerStarts_;
-    inbox_.post([this, starts = timerStarts_] {
+    window_.inbox().post(Event{Handler::Timer1_Timer}, [this, starts = timerStarts_] {
         if (tickWaitingAtStarts_ == starts) {
             tickWaitingAtStarts_.reset();
         }
-        if (starts == timerStarts_ && window_.timer1().isActive() && tickHandler_) {
-            tickHandler_();
-        }
+        return starts == timerStarts_ && window_.timer1().isActive();
     });
 }
 
@@ -239,24 +233,35 @@ void QtToolkit::closeWindow() {
 
 // The work runs on a worker thread while this thread keeps the window painting and answering the
 // desktop. What is pressed meanwhile waits in the inbox, behind the handler that asked for the
-// work. The close box works meanwhile: the window's close event tells the
-// computer to stop thinking, and what the user gave before is dropped with the window.
+// work. The close box works meanwhile: the window's close event tells the computer to stop
+// thinking, and what the user gave before is dropped with the window. Should no thread be had,
+// the work runs here, and the window waits for it.
 void QtToolkit::runWhileBusy(const std::function<void()>& work) {
-    QEventLoop loop;
+    QProgressBar& bar = window_.progressBar();
+    const int barBefore = bar.value();
     std::exception_ptr failure;
-    std::thread worker([&] {
+    const auto runWork = [&work, &failure] {
         try {
             work();
         } catch (...) {
             failure = std::current_exception();
         }
-        // Posted after every progress report of the work, so the loop sees them all first.
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    QProgressBar& bar = window_.progressBar();
-    const int barBefore = bar.value();
-    loop.exec();
-    worker.join();
+    };
+    QEventLoop loop;
+    std::optional<std::thread> worker;
+    try {
+        worker.emplace([&] {
+            runWork();
+            // Posted after every progress report of the work, so the loop sees them all first.
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        runWork();
+    }
+    if (worker) {
+        loop.exec();
+        worker->join();
+    }
     // Where the work moved the bar (full as the computer decides), the bar is seen as it ended
     // before the handler goes on and empties it.
     if (bar.value() != barBefore && window_.isVisible()) {

@@ -6,7 +6,6 @@
 #include <memory>
 #include <optional>
 
-#include "ui/inbox.h"
 #include "ui/runtime.h"
 #include "ui/show_pacer.h"
 #include "ui/toolkit.h"
@@ -15,7 +14,6 @@ namespace quorbel {
 
 class frmQuorbel;
 class frmInfo;
-class InputGate;
 
 class QtToolkit : public Toolkit {
   public:
@@ -52,10 +50,8 @@ class QtToolkit : public Toolkit {
     void reseedFromTimeOfDay() override { runtime_.reseedFromTimeOfDay(); }
     double now() override { return SystemRuntime::now(); }
 
-    // Every press of the window's controls and every tick of Timer1 goes through the inbox.
-    Inbox& inbox() { return inbox_; }
-    // What a tick of Timer1 runs, once its turn comes in the inbox; a later call replaces it.
-    void onTick(std::function<void()> handler);
+    // Hands Timer1's ticks to the window's inbox from now on, as Timer1_Timer events.
+    void postTicks();
     ShowPacer& pacer() { return pacer_; }
     // The info dialog once it has been shown, else null.
     frmInfo* infoDialog() const { return info_.get(); }
@@ -72,11 +68,8 @@ class QtToolkit : public Toolkit {
     bool timerEnabled_ = true;  // Timer1 is enabled from creation, silent while its interval is 0
     int timerInterval_ = 0;
     int timerStarts_ = 0;  // and stops
-    std::function<void()> tickHandler_;
     std::optional<int> tickWaitingAtStarts_;
     std::unique_ptr<frmInfo> info_;
-    Inbox inbox_;
-    std::unique_ptr<InputGate> input_;
 };
 
 }  // namespace quorbel

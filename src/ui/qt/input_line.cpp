@@ -1,7 +1,8 @@
-#include "ui/qt/input_gate.h"
+#include "ui/qt/input_line.h"
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
@@ -50,34 +51,64 @@ void handOver(QObject* receiver, QEvent* event) {
 
 }  // namespace
 
-InputGate::InputGate(QWidget& window, Inbox& inbox) : window_(window), inbox_(inbox) {
+InputLine::InputLine(QWidget& window, Inbox& inbox) : window_(window), inbox_(inbox) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
-InputGate::~InputGate() {
+InputLine::~InputLine() {
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
-bool InputGate::eventFilter(QObject* watched, QEvent* event) {
-    if (!event->spontaneous() || !inbox_.busy()) {
+bool InputLine::eventFilter(QObject* watched, QEvent* event) {
+    if (!event->spontaneous()) {
         return false;
     }
     if (isDragAndDrop(event->type())) {
-        return true;
+        return inbox_.busy();
     }
-    if (!isWindowInput(watched, *event)) {
+    if (!isWindowInput(watched, *event) || !mustWait(*event)) {
         return false;
     }
     event->accept();
     std::shared_ptr<QEvent> held(event->clone());
-    inbox_.hold([receiver = QPointer<QObject>(watched), held] { handOver(receiver, held.get()); });
+    const Inbox::Aim aim = isKey(event->type()) ? Inbox::Aim::Focus : Inbox::Aim::Control;
+    inbox_.deliver(
+        [receiver = QPointer<QObject>(watched), held] { handOver(receiver, held.get()); }, aim);
     return true;
+}
+
+// A press waits while the inbox is busy, a release only while its press waits or waited (see the
+// header). Qt may show the line one event twice (a key at the window, then at its focus; a click
+// that a control passes on to its parent); the answer is the same both times.
+bool InputLine::mustWait(const QEvent& event) {
+    const bool busy = inbox_.busy();
+    switch (event.type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            pressWaited_ = busy;
+            return busy;
+        case QEvent::MouseButtonRelease:
+            return busy && pressWaited_;
+        case QEvent::KeyPress: {
+            const int key = static_cast<const QKeyEvent&>(event).key();
+            if (busy) {
+                keysWaiting_.insert(key);
+            } else {
+                keysWaiting_.erase(key);
+            }
+            return busy;
+        }
+        case QEvent::KeyRelease:
+            return busy && keysWaiting_.count(static_cast<const QKeyEvent&>(event).key()) > 0;
+        default:
+            return busy;
+    }
 }
 
 // Pointer motion, hover and the wheel only show where the pointer is: they pass. A click waits as
 // its control receives it (see the header), a key as the window receives it. A dialog the window
 // opened takes its input at once.
-bool InputGate::isWindowInput(const QObject* watched, const QEvent& event) const {
+bool InputLine::isWindowInput(const QObject* watched, const QEvent& event) const {
     const bool input = isKey(event.type()) || (isClick(event.type()) && watched->isWidgetType());
     if (!input || inTitleBar(watched)) {
         return false;

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "flow/game.h"
+#include "ui/inbox.h"
+
+namespace quorbel::testing {
+
+// The window's load event for a game without a window, through an inbox as the window hands it.
+inline void LoadWindow(Toolkit& toolkit, Game& game) {
+    Inbox(toolkit, game).post(Event{Handler::Form_Load});
+}
+
+}  // namespace quorbel::testing
