@@ -1,69 +1,58 @@
 #include "ui/toolkit.h"
 
+#include <array>
+#include <string_view>
+
+#include "game/record.h"
+
 namespace quorbel {
 
+namespace {
+
+// The window's names of the controls, and the number of elements of the control arrays, in the
+// order of Control.
+struct ControlEntry {
+    std::string_view name;
+    int elements;  // 0: not an array
+};
+
+constexpr std::array<ControlEntry, kControlCount> kControls = {{
+    {"Feld", kCells},
+    {"cmdFeld", kColumns},
+    {"cmdMenü", 6},
+    {"lblZugfeld", 0},
+    {"lblZug", 0},
+    {"lblRot", 0},
+    {"lblBlau", 0},
+    {"lblMessage", 0},
+    {"lblStärke", 0},
+    {"lblTime", 0},
+    {"shpRot", 0},
+    {"shpBlau", 0},
+    {"optComp", 0},
+    {"optMen", 0},
+    {"optMenComp", 0},
+    {"optMenMen", 0},
+    {"optaggressiv", 0},
+    {"optdefensiv", 0},
+}};
+
+const ControlEntry& entry(Control control) {
+    return kControls[static_cast<std::size_t>(control)];
+}
+
+}  // namespace
+
 std::string objectName(ControlRef ref) {
-    std::string name;
-    switch (ref.control) {
-        case Control::Feld:
-            name = "Feld";
-            break;
-        case Control::cmdFeld:
-            name = "cmdFeld";
-            break;
-        case Control::cmdMenue:
-            name = "cmdMenü";
-            break;
-        case Control::lblZugfeld:
-            name = "lblZugfeld";
-            break;
-        case Control::lblZug:
-            name = "lblZug";
-            break;
-        case Control::lblRot:
-            name = "lblRot";
-            break;
-        case Control::lblBlau:
-            name = "lblBlau";
-            break;
-        case Control::lblMessage:
-            name = "lblMessage";
-            break;
-        case Control::lblStaerke:
-            name = "lblStärke";
-            break;
-        case Control::lblTime:
-            name = "lblTime";
-            break;
-        case Control::shpRot:
-            name = "shpRot";
-            break;
-        case Control::shpBlau:
-            name = "shpBlau";
-            break;
-        case Control::optComp:
-            name = "optComp";
-            break;
-        case Control::optMen:
-            name = "optMen";
-            break;
-        case Control::optMenComp:
-            name = "optMenComp";
-            break;
-        case Control::optMenMen:
-            name = "optMenMen";
-            break;
-        case Control::optaggressiv:
-            name = "optaggressiv";
-            break;
-        case Control::optdefensiv:
-            name = "optdefensiv";
-            break;
-    }
+    std::string name(entry(ref.control).name);
     if (ref.index >= 0) {
         name.append(1, '_').append(std::to_string(ref.index));
     }
     return name;
+}
+
+int ElementCount(Control control) {
+    return entry(control).elements;
 }
 
 }  // namespace quorbel

@@ -32,8 +32,9 @@ enum class Control {
     optMenComp,
     optMenMen,
     optaggressiv,
-    optdefensiv,
+    optdefensiv,  // the last
 };
+constexpr int kControlCount = static_cast<int>(Control::optdefensiv) + 1;
 
 // A control, with its index when it is an element of a control array.
 struct ControlRef {
@@ -46,6 +47,8 @@ struct ControlRef {
 
 // The window's object name of a control: "lblStärke", "cmdFeld_3", "cmdMenü_2", "Feld_41".
 std::string objectName(ControlRef ref);
+// The number of elements of a control array (Feld, cmdFeld, cmdMenue); 0 for any other control.
+int ElementCount(Control control);
 
 enum class MousePointer : int { Default = 0, Hourglass = 11 };
 

@@ -92,12 +92,6 @@ CaptionLabel* makeLabel(QWidget* parent, Control control, const QRect& geometry,
     return label;
 }
 
-template <typename T, std::size_t N>
-T* element(const std::array<T*, N>& array, int index) {
-    return index >= 0 && index < static_cast<int>(N) ? array[static_cast<std::size_t>(index)]
-                                                     : nullptr;
-}
-
 }  // namespace
 
 void prepareApplication() {
@@ -125,6 +119,7 @@ frmQuorbel::frmQuorbel(ComputerPlayer& player)
     buildMenuButtons();
     Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
+    listControls();
     nameForAssistiveTechnology();
     connectEvents();
     setKeyboardOrder();
@@ -397,46 +392,26 @@ void frmQuorbel::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-QWidget* frmQuorbel::control(ControlRef ref) const {
-    switch (ref.control) {
-        case Control::Feld:
-            return element(Feld, ref.index);
-        case Control::cmdFeld:
-            return element(cmdFeld, ref.index);
-        case Control::cmdMenue:
-            return element(cmdMenue, ref.index);
-        case Control::lblZugfeld:
-            return lblZugfeld;
-        case Control::lblZug:
-            return lblZug;
-        case Control::lblRot:
-            return lblRot;
-        case Control::lblBlau:
-            return lblBlau;
-        case Control::lblMessage:
-            return lblMessage;
-        case Control::lblStaerke:
-            return lblStaerke;
-        case Control::lblTime:
-            return lblTime;
-        case Control::shpRot:
-            return shpRot;
-        case Control::shpBlau:
-            return shpBlau;
-        case Control::optComp:
-            return optComp;
-        case Control::optMen:
-            return optMen;
-        case Control::optMenComp:
-            return optMenComp;
-        case Control::optMenMen:
-            return optMenMen;
-        case Control::optaggressiv:
-            return optaggressiv;
-        case Control::optdefensiv:
-            return optdefensiv;
+// Every control the game addresses, looked up once by the name objectName gives it.
+void frmQuorbel::listControls() {
+    for (int c = 0; c < kControlCount; ++c) {
+        const auto control = static_cast<Control>(c);
+        std::vector<QWidget*>& widgets = controls_[static_cast<std::size_t>(c)];
+        const int elements = ElementCount(control);
+        for (int index = elements > 0 ? 0 : -1; index < elements; ++index) {
+            widgets.push_back(findChild<QWidget*>(nameOf({control, index})));
+            Q_ASSERT(widgets.back() != nullptr);
+        }
     }
-    return nullptr;
+}
+
+QWidget* frmQuorbel::control(ControlRef ref) const {
+    const std::vector<QWidget*>& widgets = controls_[static_cast<std::size_t>(ref.control)];
+    const bool array = ElementCount(ref.control) > 0;
+    const int slot = array ? ref.index : ref.index + 1;
+    return slot >= 0 && slot < static_cast<int>(widgets.size())
+               ? widgets[static_cast<std::size_t>(slot)]
+               : nullptr;
 }
 
 Colored* frmQuorbel::colored(ControlRef ref) const {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "flow/game.h"
 #include "ui/inbox.h"
@@ -55,6 +56,7 @@ class frmQuorbel : public QWidget {
     void buildStatusPanel();
     void buildMenuButtons();
     void buildSettings();
+    void listControls();
     void nameForAssistiveTechnology();
     void connectEvents();
     void setKeyboardOrder();
@@ -91,6 +93,8 @@ class frmQuorbel : public QWidget {
     CaptionLabel* lblTime = nullptr;
 
     QTimer* Timer1 = nullptr;
+    // The controls the game addresses, by Control and index, found by their object names.
+    std::array<std::vector<QWidget*>, kControlCount> controls_{};
     int focusedColumn_ = kColumns / 2;  // the column button that takes the focus in a game
 
     Announcer announcer_{*this};

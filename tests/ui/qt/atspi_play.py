@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """A whole game played as a blind player's screen reader plays it: through the accessibility tree
 of the running window alone (AT-SPI), pressing controls by their actions. It starts a game, sets
-the level by value, presses columns during the column buttons' show and while the computer thinks,
+the level by value, presses columns during the column buttons' show and while the computer thinks
+(checking that the window was busy as they were given, and that they were handled in order),
 checks after every move that the cells' names agree with the game, and ends the window by "Ende".
 
 Run by scripts/atspi-check, which starts the window in a private D-Bus session; exits non-zero on
@@ -180,6 +181,41 @@ def progress(window):
     return node.queryValue().currentValue
 
 
+def busy(window):
+    """Whether one of the window's handlers runs: a show, a think."""
+    return window.frame.getState().contains(pyatspi.STATE_BUSY)
+
+
+def press_while_busy(window, buttons, what):
+    """Presses the buttons, and fails unless the window was busy before the first press and still
+    is after the last, on the same board: the presses were given while it was busy."""
+    before = window.board()
+    if not busy(window):
+        fail("the window is not busy before the presses " + what)
+    for button in buttons:
+        window.press(button)
+    if not busy(window) or window.board() != before:
+        fail("the presses %s were not all given %s" % (buttons, what))
+
+
+def watch_until(window, done, seconds=120.0):
+    """Polls the board and the progress bar until done(board) holds with the window idle, and
+    still does a little later; returns what was seen, in order: (board, progress) at each
+    change."""
+    seen = []
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        board, value = window.board(), progress(window)
+        if not seen or seen[-1] != (board, value):
+            seen.append((board, value))
+        if done(board) and not busy(window):
+            time.sleep(0.3)
+            if window.board() == board and not busy(window):
+                return seen
+        time.sleep(0.02)
+    fail("timed out watching the presses during the think")
+
+
 def main():
     app = wait_for("the window's accessibility tree", lambda: application("quorbel"))
     window = Window(app)
@@ -210,30 +246,47 @@ def main():
 
     # While the computer thinks: a column, "Zug zurück" and "Comp- zug", handled after its stone
     # in the order given: the column and its answer, the answer taken back, the computer's stone
-    # for the human's colour.
+    # for the human's colour. Only that order has the computer think twice over the board with
+    # the human's stone in column 3 on top: the bar, emptied after each decision, starts over
+    # while that board stays.
     window.press("Spalte 4")
     wait_for("the computer thinking", lambda: progress(window) > 0)
-    for button in ("Spalte 3", "Zug zurück", "Comp- zug"):
-        window.press(button)
+    press_while_busy(window, ("Spalte 3", "Zug zurück", "Comp- zug"), "while the computer thinks")
+    seen = watch_until(window, lambda board: stones(board) == 4)
+    def column_three_on_top(board):
+        return stones(board) == 3 and board[(4, 1)][0] == "rot" and (
+            board[(3, 1)][0] == "rot" and board[(3, 2)][0] == "leer" or
+            board[(3, 2)][0] == "rot" and board[(3, 3)][0] == "leer")
+    # The bar's values over that board, split where the bar starts over. (A board read takes
+    # a while: one value of the next think may come with it.)
+    thinks = [[]]
+    for seen_board, bar in seen:
+        if column_three_on_top(seen_board) and bar > 0:
+            if thinks[-1] and bar < thinks[-1][-1]:
+                thinks.append([])
+            thinks[-1].append(bar)
+    if len(thinks) != 2 or len(thinks[1]) < 3:
+        fail("the presses during the think were not handled in order: the bar over the board "
+             "with column 3 on top went %r" % thinks)
     board = settle(window, 4)
-    if board[(4, 1)][0] != "rot" or "rot" not in (board[(3, 1)][0], board[(3, 2)][0]):
-        fail("the presses during the think were not handled in order: %r" % board)
-    print("presses during the think: handled once each, in order", flush=True)
+    print("presses during the think: given during it, handled once each, in order", flush=True)
     value.currentValue = 4  # a quick rest of the game
     wait_for("the level at 4", lambda: window.labels["Spielstufe"].name == "4")
 
     # The rest of the game, one column a press: two presses of three come while the column buttons
-    # flash, 3 s after the computer's stone (the show lasts some 1.3 s).
+    # flash (the window busy, the computer not thinking), a few seconds after the computer's stone.
     presses = 0
     while window.label("Meldung") not in ENDINGS:
         column = next_column(board)
         if column is None:
             fail("no column is free, yet the game goes on")
         if presses % 3 != 0:
-            time.sleep(3.4)
+            wait_for("the column buttons' show", lambda: busy(window) and progress(window) == 0)
+            press_while_busy(window, ("Spalte %d" % column,), "during the column buttons' show")
+        else:
+            window.press("Spalte %d" % column)
         before = stones(board)
         row = height(board, column) + 1
-        window.press("Spalte %d" % column)
         def moved():
             now = window.board()
             return now if stones(now) > before or window.label("Meldung") in ENDINGS else None

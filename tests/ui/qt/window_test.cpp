@@ -1,5 +1,7 @@
 // The real window driven like a user: clicks on its buttons, checked on its widgets and pixels.
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -109,6 +111,7 @@ class WindowTest : public QObject {
     void closeBoxEndsTheThinkingAndDropsWaitingClicks();
     void closeBoxEndsAShowAtOnceAndClicksWaitForTheShow();
     void clicksWhileTheComputerThinksAreHandledAfterItsMove();
+    void screenReaderActionsKeepTheirOrder();
 };
 
 void WindowTest::everyControlHasItsNameAndPlace_data() {
@@ -612,6 +615,22 @@ void WindowTest::clicksWhileTheComputerThinksAreHandledAfterItsMove() {
     QCOMPARE(f.rec().MoveNr, 3);  // the click waited for the computer's move
     QTRY_COMPARE(f.rec().MoveNr, 5);
     QCOMPARE(f.rec().Board(6, 1), kRed);
+}
+
+// "Neues Spiel" pressed by a screen reader puts the level back to 1; the level it sets afterwards
+// must come after that.
+void WindowTest::screenReaderActionsKeepTheirOrder() {
+    WindowFixture f;
+    f.clickMenu(0);
+    QAccessibleInterface* neuesSpiel =
+        QAccessible::queryAccessibleInterface(f.find({Control::cmdMenue, 1}));
+    QAccessibleInterface* level = QAccessible::queryAccessibleInterface(f.find("updLevel"));
+    QVERIFY(neuesSpiel != nullptr && level != nullptr && level->valueInterface() != nullptr);
+    neuesSpiel->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    level->valueInterface()->setCurrentValue(5);
+    QTRY_COMPARE(f.rec().GameState, kNoGame);
+    QTest::qWait(300);
+    QCOMPARE(f.text(Control::lblStaerke), QString("5"));
 }
 
 int main(int argc, char* argv[]) {

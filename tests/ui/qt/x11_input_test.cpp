@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QProcess>
+#include <QToolButton>
 
 #include <functional>
 
@@ -71,6 +72,8 @@ class X11InputTest : public QObject {
   private slots:
     void tapsDuringTheColumnShowTakeEffectOnceEach();
     void tapsDuringTheMenuShowAndTheBlinkTakeEffectOnce();
+    void anArrowPressedBeforeAShowStepsOnce();
+    void keysTypedAheadGoToTheFocusOfTheirTurn();
     void aKeyboardOnlyGameReachesAFour();
     void cleanupTestCase();
 
@@ -187,6 +190,50 @@ void X11InputTest::tapsDuringTheMenuShowAndTheBlinkTakeEffectOnce() {
                        return f.rec().GameState == kGameRunning && f.rec().MoveNr == 8 &&
                               f.rec().Board(4, 1) == kEmpty && f.rec().Board(6, 3) == kRed;
                    });
+}
+
+// A click of 0.2 s on the level's arrow, the show starting between press and release: one step.
+// (The arrow repeats while it is really held, from 0.3 s on.)
+void X11InputTest::anArrowPressedBeforeAShowStepsOnce() {
+    WindowFixture f(nullptr, WindowFixture::Shows::Watched);
+    prepare(f);
+    QToolButton& up = f.window.levelControl().upButton();
+    const QPoint at = up.mapTo(&f.window, up.rect().center());
+    QVERIFY(xdotool({"mousemove", "--window", QString::number(f.window.winId()),
+                     QString::number(at.x()), QString::number(at.y()), "mousedown", "1"}));
+    QTRY_VERIFY(up.isDown());
+    bool released = false;
+    onShow(f, [&] { released = xdotool({"sleep", "0.2", "mouseup", "1"}); });
+    f.window.toolkit().setTimerInterval(1);
+    QTRY_VERIFY_WITH_TIMEOUT(released, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!f.window.inbox().busy(), 10000);
+    QTest::qWait(500);
+    QCOMPARE(f.text(Control::lblStaerke), QString("2"));
+}
+
+// Keys typed during a show go to the focus of their turn: Space, Space on "Start" starts the game
+// and plays the middle column. But a key typed while the winning move is made was aimed at the
+// game: it does not press "Neues Spiel", which has the focus once the game is over.
+void X11InputTest::keysTypedAheadGoToTheFocusOfTheirTurn() {
+    WindowFixture f(nullptr, WindowFixture::Shows::Watched);
+    prepare(f);
+    f.player.columns = {7, 7, 7};
+    bool sent = false;
+    onShow(f, [&] { sent = xdotool({"key", "--delay", "40", "space", "space"}); });
+    f.window.toolkit().setTimerInterval(1);
+    QTRY_VERIFY_WITH_TIMEOUT(sent, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(f.rec().Board(4, 1), kRed, 10000);
+
+    QVERIFY(xdotool({"key", "4"}));
+    QTRY_COMPARE_WITH_TIMEOUT(f.rec().MoveNr, 5, 10000);
+    QVERIFY(xdotool({"key", "4"}));
+    QTRY_COMPARE_WITH_TIMEOUT(f.rec().MoveNr, 7, 10000);
+    QVERIFY(xdotool({"key", "--delay", "40", "4", "space"}));  // the four, and a Space typed on
+    QTRY_COMPARE_WITH_TIMEOUT(f.rec().GameState, kGameWon, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!f.window.inbox().busy(), 10000);
+    QTest::qWait(300);
+    QCOMPARE(f.rec().GameState, kGameWon);
+    QCOMPARE(focused(), QString("cmdMenü_1"));
 }
 
 // Keys are sent whether a show runs or not; each step waits for what its keys did.
