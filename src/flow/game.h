@@ -50,6 +50,13 @@ class Game {
     const GameRecord& record() const { return rec_; }
     Toolkit& toolkit() { return toolkit_; }
 
+    // What a reading key answers (accessible_text.h), for the cell at column, row: the board, the
+    // cell's column, its row, the diagonals through it, the last stones, the state. It reads the
+    // record as it stands and changes nothing, so it may be asked at any time, also while a
+    // handler waits in the event loop.
+    enum class Reading { Board, Column, Row, Diagonals, LastMoves, State };
+    std::string Read(Reading reading, int column, int row) const;
+
     // Operations shared by the handlers and the computer player.
     void ShowMove();
     void NextMove();
@@ -75,9 +82,10 @@ class Game {
     void Timer1_Timer();
 
     void humanWins();
-    void markWinningLine();
+    void endWithFour(std::string_view message);
     void describeBoard();
     void announce(std::string text);
+    void announceTurn();
     void sayAnnouncements();
     void answerWithComputerMove();
     void TakeBackMove();

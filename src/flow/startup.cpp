@@ -1,6 +1,8 @@
 // Start-up of the window, the start of a game and the return to the idle state.
 
 #include "flow/game.h"
+#include "ui/accessible_text.h"
+#include "ui/runtime.h"
 
 namespace quorbel {
 
@@ -42,6 +44,9 @@ void Game::StartGame() {
 void Game::NewGame() {
     toolkit_.setTimerEnabled(true);
     rec_.GameState = kNoGame;
+    if (NumberFromText(toolkit_.caption(Control::lblStaerke)) != 1) {
+        announce("Spielstufe wieder 1");
+    }
     toolkit_.setCaption(Control::lblStaerke, "1");
     StartGame();
     toolkit_.setVisible({Control::cmdMenue, 0}, true);
@@ -62,6 +67,7 @@ void Game::StartSequence() {
     for (int index = 1; index <= 3; ++index) {
         toolkit_.setVisible({Control::cmdMenue, index}, true);
     }
+    announce(SidesText(rec_));
     if (!rec_.HumanIsRed) {
         toolkit_.setTimerEnabled(false);
         rec_.CopyToWorkBoard();
@@ -75,6 +81,12 @@ void Game::StartSequence() {
     for (rec_.LoopCol = 0; rec_.LoopCol <= 6; ++rec_.LoopCol) {
         toolkit_.setVisible({Control::cmdFeld, rec_.LoopCol}, true);
     }
+    announceTurn();
+}
+
+// Whose turn it is, as the window shows it.
+void Game::announceTurn() {
+    announce(toolkit_.caption(Control::lblZug));
 }
 
 }  // namespace quorbel

@@ -3,15 +3,19 @@
 
 #include "flow/game.h"
 #include "game/win_cells.h"
+#include "ui/accessible_text.h"
 
 namespace quorbel {
 
+// A click the game refuses changes nothing; a screen reader still hears why.
 void Game::cmdFeld_Click(int Index) {
     if (rec_.IsOver()) {
+        announce("Das Spiel ist aus");
         return;
     }
     rec_.CurCol = Index + 1;
     if (rec_.ColHeight[rec_.CurCol] == kRows) {
+        announce("Spalte " + std::to_string(rec_.CurCol) + " ist voll");
         return;
     }
     toolkit_.setCaption(Control::lblMessage, "");
@@ -37,9 +41,16 @@ void Game::cmdFeld_Click(int Index) {
 
 void Game::humanWins() {
     rec_.InitFinishColor();
-    markWinningLine();
+    endWithFour("Du hast gewonnen");
+}
+
+// The line through the stone in CurCol is marked and blinks; the message, then the line, is said.
+void Game::endWithFour(std::string_view message) {
+    MarkWinCells(rec_, toolkit_, rec_.CurCol);
+    describeBoard();
     toolkit_.setTimerEnabled(true);
-    ShowMessage("Du hast gewonnen");
+    ShowMessage(message);
+    announce(WinningLineText(rec_));
 }
 
 void Game::answerWithComputerMove() {
@@ -47,9 +58,7 @@ void Game::answerWithComputerMove() {
     toolkit_.setMousePointer(MousePointer::Default);
     ShowMove();
     if (rec_.CompWon) {
-        markWinningLine();
-        toolkit_.setTimerEnabled(true);
-        ShowMessage("Ich habe gewonnen !");
+        endWithFour("Ich habe gewonnen !");
         return;
     }
     toolkit_.setTimerEnabled(true);
@@ -67,11 +76,6 @@ void Game::answerWithComputerMove() {
 void Game::MakeCompMove() {
     sayAnnouncements();
     player_.MakeCompMove(*this);
-}
-
-void Game::markWinningLine() {
-    MarkWinCells(rec_, toolkit_, rec_.CurCol);
-    describeBoard();
 }
 
 void Game::NextMove() {

@@ -1,8 +1,10 @@
 #include "ui/accessible_text.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "flow/game.h"
+#include "ui/runtime.h"
 
 namespace quorbel {
 
@@ -31,13 +33,58 @@ const char* stoneName(std::int16_t stone) {
     }
 }
 
+std::string place(int column, int row) {
+    return "Spalte " + std::to_string(column) + ", Reihe " + std::to_string(row);
+}
+
+std::string placeOfCell(int cell) {
+    return place(columnOfCell(cell), rowOfCell(cell));
+}
+
+// The player of a colour as the game stands now.
+const std::string& playerOf(const GameRecord& rec, bool red) {
+    return red == rec.HumanIsRed ? rec.HumanName : rec.CompName;
+}
+
+// The stones of the cells from (column, row) on, a step of (dc, dr) at a time, while on the
+// board: "rot, leer, blau".
+std::string stonesAlong(const GameRecord& rec, int column, int row, int dc, int dr) {
+    std::string stones;
+    for (int c = column, r = row; c >= 1 && c <= kColumns && r >= 1 && r <= kRows;
+         c += dc, r += dr) {
+        stones += (stones.empty() ? "" : ", ") + std::string(stoneName(rec.Board(c, r)));
+    }
+    return stones;
+}
+
+// The stones of a column, bottom up: "rot, blau"; empty for an empty column.
+std::string columnStones(const GameRecord& rec, int column) {
+    std::string stones;
+    for (int row = 1; row <= rec.ColHeight[column]; ++row) {
+        stones += (row > 1 ? ", " : "") + std::string(stoneName(rec.Board(column, row)));
+    }
+    return stones;
+}
+
+int stonesOnTheBoard(const GameRecord& rec) {
+    int stones = 0;
+    for (int column = 1; column <= kColumns; ++column) {
+        stones += rec.ColHeight[column];
+    }
+    return stones;
+}
+
+// "rot, Spalte 4, Reihe 1": the stone of move k, which was red when k is odd.
+std::string moveText(const GameRecord& rec, int k) {
+    return std::string(k % 2 != 0 ? "rot" : "blau") + ", " + placeOfCell(rec.MoveList[k]);
+}
+
 }  // namespace
 
 std::string CellName(const GameRecord& rec, int cell) {
     const int column = columnOfCell(cell);
     const int row = rowOfCell(cell);
-    std::string name = "Spalte " + std::to_string(column) + ", Reihe " + std::to_string(row) +
-                       ": " + stoneName(rec.Board(column, row));
+    std::string name = place(column, row) + ": " + stoneName(rec.Board(column, row));
     if (inWinningLine(rec, cell)) {
         name += ", Gewinnreihe";
     }
@@ -54,8 +101,116 @@ std::string ColumnDescription(const GameRecord& rec, int column) {
 
 std::string StoneAnnouncement(const GameRecord& rec, int cell) {
     const bool red = rec.Board(columnOfCell(cell), rowOfCell(cell)) == kRed;
-    const std::string& player = red == rec.HumanIsRed ? rec.HumanName : rec.CompName;
-    return player + ": " + CellName(rec, cell);
+    return playerOf(rec, red) + ", " + placeOfCell(cell);
+}
+
+std::string TakeBackAnnouncement(int cell) {
+    return "Zurückgenommen, " + placeOfCell(cell);
+}
+
+std::string SidesText(const GameRecord& rec) {
+    return playerOf(rec, true) + " spielt rot, " + playerOf(rec, false) + " blau";
+}
+
+std::string WinningLineText(const GameRecord& rec) {
+    const int cells = rec.WinCells[0];
+    if (cells < 1) {
+        return "";
+    }
+    return "Gewinnreihe von " + placeOfCell(rec.WinCells[1]) + " bis " +
+           placeOfCell(rec.WinCells[cells]);
+}
+
+std::string RoomText(const GameRecord& rec, int column) {
+    const std::string room = ColumnDescription(rec, column);
+    return "Spalte " + std::to_string(column) + (room == "voll" ? " voll" : ", " + room);
+}
+
+std::string BoardText(const GameRecord& rec) {
+    std::string text;
+    for (int column = 1; column <= kColumns; ++column) {
+        const std::string stones = columnStones(rec, column);
+        text += (column > 1 ? " Spalte " : "Spalte ") + std::to_string(column) + " " +
+                (stones.empty() ? "leer" : stones) + ".";
+    }
+    return text;
+}
+
+std::string ColumnText(const GameRecord& rec, int column) {
+    const std::string stones = columnStones(rec, column);
+    return "Spalte " + std::to_string(column) + " " + (stones.empty() ? "" : stones + ", ") +
+           ColumnDescription(rec, column) + ".";
+}
+
+std::string RowText(const GameRecord& rec, int row) {
+    return "Reihe " + std::to_string(row) + " von links " + stonesAlong(rec, 1, row, 1, 0) + ".";
+}
+
+std::string DiagonalsText(const GameRecord& rec, int column, int row) {
+    const int rising = std::min(column, row) - 1;  // steps down to the rising line's left end
+    const int falling = std::min(column - 1, kRows - row);  // steps up to the falling one's
+    const int risingColumn = column - rising;
+    const int risingRow = row - rising;
+    const int fallingColumn = column - falling;
+    const int fallingRow = row + falling;
+    return "Steigend ab " + place(risingColumn, risingRow) + " " +
+           stonesAlong(rec, risingColumn, risingRow, 1, 1) + ". Fallend ab " +
+           place(fallingColumn, fallingRow) + " " +
+           stonesAlong(rec, fallingColumn, fallingRow, 1, -1) + ".";
+}
+
+std::string LastMovesText(const GameRecord& rec) {
+    const int stones = stonesOnTheBoard(rec);
+    if (stones == 0) {
+        return "Noch kein Stein.";
+    }
+    std::string text = "Zuletzt " + moveText(rec, stones) + ".";
+    if (stones > 1) {
+        text += " Davor " + moveText(rec, stones - 1) + ".";
+    }
+    return text;
+}
+
+std::string StateText(const GameRecord& rec, int level, bool computerBegins) {
+    std::string text;
+    if (rec.GameState == kNoGame) {
+        text = "Kein Spiel. " + (computerBegins ? rec.CompName : rec.HumanName) + " beginnt.";
+    } else {
+        if (rec.GameState == kGameWon) {
+            text = playerOf(rec, !rec.BlueToMove) + " hat gewonnen. " + WinningLineText(rec) + ".";
+        } else if (rec.MoveNr == kDrawMoveNr) {
+            text = "Unentschieden.";
+        } else {
+            text = playerOf(rec, !rec.BlueToMove) + " ist am Zug, " + std::to_string(rec.MoveNr) +
+                   ". Zug.";
+        }
+        text += " " + SidesText(rec) + ".";
+    }
+    return text + " Spielstufe " + std::to_string(level) + ".";
+}
+
+int LandingRow(const GameRecord& rec, int column) {
+    return std::min(rec.ColHeight[column] + 1, kRows);
+}
+
+std::string Game::Read(Reading reading, int column, int row) const {
+    switch (reading) {
+        case Reading::Board:
+            return BoardText(rec_);
+        case Reading::Column:
+            return ColumnText(rec_, column);
+        case Reading::Row:
+            return RowText(rec_, row);
+        case Reading::Diagonals:
+            return DiagonalsText(rec_, column, row);
+        case Reading::LastMoves:
+            return LastMovesText(rec_);
+        case Reading::State:
+            return StateText(
+                rec_, static_cast<int>(NumberFromText(toolkit_.caption(Control::lblStaerke))),
+                toolkit_.isSelected(Control::optComp));
+    }
+    return {};
 }
 
 // Every cell and column button, from the record: what changed since the last time, the toolkit

@@ -1,7 +1,11 @@
 #pragma once
 
-// What assistive technology reads of the board: every cell as the game records it (never in the
-// colour a show gives it for a moment), and how much room each column has left.
+// What assistive technology reads of the game: every cell as the game records it (never in the
+// colour a show gives it for a moment), how much room each column has left, what is said as the
+// game goes on, and what the reading keys answer.
+//
+// Spoken texts avoid colons, which screen readers read out as a word; the cells' names keep the
+// form the window has always given them.
 
 #include <string>
 
@@ -16,7 +20,35 @@ std::string CellName(const GameRecord& rec, int cell);
 // "3 Felder frei", "1 Feld frei" or "voll", for column 1..7.
 std::string ColumnDescription(const GameRecord& rec, int column);
 
-// "Computer: Spalte 3, Reihe 1: blau": who put the stone into the cell, and the cell.
+// What is said as the game goes on.
+// "Computer, Spalte 3, Reihe 1": who put the stone into the cell, and where.
 std::string StoneAnnouncement(const GameRecord& rec, int cell);
+// "Zurückgenommen, Spalte 3, Reihe 1".
+std::string TakeBackAnnouncement(int cell);
+// "Mensch spielt rot, Computer blau".
+std::string SidesText(const GameRecord& rec);
+// "Gewinnreihe von Spalte 2, Reihe 1 bis Spalte 5, Reihe 4", its ends as the scan met them.
+std::string WinningLineText(const GameRecord& rec);
+// "Spalte 4, 5 Felder frei" or "Spalte 4 voll": a column's room after a move.
+std::string RoomText(const GameRecord& rec, int column);
+
+// What the reading keys answer; they read the record as it stands, also during a show or a think.
+// The whole board, column by column, bottom up: "Spalte 1 leer. Spalte 2 rot, blau. ..."
+std::string BoardText(const GameRecord& rec);
+// One column, bottom up, and its room: "Spalte 4 rot, blau, 4 Felder frei."
+std::string ColumnText(const GameRecord& rec, int column);
+// One row, from the left: "Reihe 1 von links leer, rot, blau, leer, leer, leer, leer."
+std::string RowText(const GameRecord& rec, int row);
+// The two diagonals through a cell, each from its left end: "Steigend ab Spalte 2, Reihe 1 rot,
+// leer, blau. Fallend ab Spalte 1, Reihe 4 leer, rot, leer, leer."
+std::string DiagonalsText(const GameRecord& rec, int column, int row);
+// The last stone and the one before: "Zuletzt blau, Spalte 5, Reihe 1. Davor rot, Spalte 4,
+// Reihe 1."
+std::string LastMovesText(const GameRecord& rec);
+// Whose turn and the move number, or the result; who plays which colour; the level.
+std::string StateText(const GameRecord& rec, int level, bool computerBegins);
+
+// The row a stone dropped into the column lands in, or the top row of a full column.
+int LandingRow(const GameRecord& rec, int column);
 
 }  // namespace quorbel

@@ -116,6 +116,12 @@ bool Inbox::due(const Entry& entry) const {
     return !entry.stillDue || entry.stillDue();
 }
 
+bool Inbox::keysWaiting() const {
+    return std::any_of(waiting_.begin(), waiting_.end(), [](const Entry& entry) {
+        return entry.kind == Entry::Kind::Delivery && entry.aim == Aim::Focus;
+    });
+}
+
 void Inbox::dropInputAimedAtFocus() {
     std::erase_if(waiting_, [](const Entry& entry) {
         return entry.kind == Entry::Kind::Delivery && entry.aim == Aim::Focus;

@@ -56,6 +56,8 @@ class Inbox {
     bool busy() const { return running_ || !waiting_.empty(); }
     // A handler or a command runs.
     bool running() const { return running_; }
+    // Input aimed at the focus (a key) waits.
+    bool keysWaiting() const;
 
     // The window has closed: what waits is dropped. (What comes later finds its control hidden.)
     void dropWaiting() { waiting_.clear(); }

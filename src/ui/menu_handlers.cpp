@@ -57,8 +57,8 @@ void Game::TakeBackMove() {
     toolkit_.reseedFromTimeOfDay();
 
     flashEmptiedCell();
-    const int emptied = cellIndex(rec_.CurCol, rec_.ColHeight[rec_.CurCol] + 1);
-    announce("Zug zurück: " + CellName(rec_, emptied));
+    announce(TakeBackAnnouncement(cellIndex(rec_.CurCol, rec_.ColHeight[rec_.CurCol] + 1)));
+    const bool humanWasRed = rec_.HumanIsRed;
 
     rec_.CurCol = rec_.MoveList[rec_.MoveNr - 1] / kRows + 1;
     const ControlRef lastButton{Control::cmdFeld, rec_.CurCol - 1};
@@ -75,6 +75,10 @@ void Game::TakeBackMove() {
         toolkit_.setColor({Control::cmdFeld, 0}, PaletteColor(10));
     }
     ShowMoveInfo();
+    if (rec_.HumanIsRed != humanWasRed) {
+        announce(SidesText(rec_));
+    }
+    announceTurn();
 }
 
 // Five flashes of the column button and the emptied cell, which end light green and white.
@@ -95,6 +99,7 @@ void Game::CompMoveOnRequest() {
     toolkit_.setCaption(Control::lblMessage, "");
     rec_.HumanIsRed = !rec_.HumanIsRed;
     ShowMoveInfo();
+    announce("Seiten getauscht, " + SidesText(rec_));
     rec_.CopyToWorkBoard();
     toolkit_.setTimerEnabled(false);
     // The opening move leaves both flags alone; stale ones from an earlier game or from stones
@@ -105,9 +110,7 @@ void Game::CompMoveOnRequest() {
     toolkit_.setMousePointer(MousePointer::Default);
     ShowMove();
     if (rec_.CompWon) {
-        markWinningLine();
-        toolkit_.setTimerEnabled(true);
-        ShowMessage("Ich habe gewonnen !");
+        endWithFour("Ich habe gewonnen !");
         return;
     }
     toolkit_.setTimerEnabled(true);
@@ -122,6 +125,7 @@ void Game::CompMoveOnRequest() {
     }
     NextMove();
     ShowMoveInfo();
+    announceTurn();
 }
 
 }  // namespace quorbel

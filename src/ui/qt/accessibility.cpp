@@ -132,6 +132,41 @@ class OptionAccessible : public QAccessibleWidget {
     Inbox& inbox_;
 };
 
+// A cell of the board: a cell of the board's table, which the arrow keys walk.
+class CellAccessible : public QAccessibleWidget {
+  public:
+    explicit CellAccessible(QWidget* cell) : QAccessibleWidget(cell, QAccessible::Cell) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = true;
+        return s;
+    }
+};
+
+// The computer's progress: its value, read at any time; the bar raises its changes itself.
+class ProgressAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+  public:
+    explicit ProgressAccessible(ProgressBar* bar)
+        : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return bar().value(); }
+    void setCurrentValue(const QVariant& /*value*/) override {}
+    QVariant maximumValue() const override { return bar().maximum(); }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+  private:
+    ProgressBar& bar() const { return *static_cast<ProgressBar*>(widget()); }
+};
+
 class LevelAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
     explicit LevelAccessible(UpDown* level) : QAccessibleWidget(level, QAccessible::SpinBox) {}
@@ -170,9 +205,12 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
     if (className == QLatin1String(frmQuorbel::staticMetaObject.className())) {
         return new WindowAccessible(static_cast<frmQuorbel*>(widget));
     }
+    // The close box of a title bar the window draws answers at once, as the desktop's would.
     const bool levelArrow = className == QLatin1String("QToolButton") &&
                             qobject_cast<UpDown*>(widget->parentWidget()) != nullptr;
-    if (className == QLatin1String(ColorButton::staticMetaObject.className()) || levelArrow) {
+    const bool control = className == QLatin1String(ColorButton::staticMetaObject.className()) &&
+                         qobject_cast<TitleBar*>(widget->parentWidget()) == nullptr;
+    if (control || levelArrow) {
         Inbox* inbox = inboxOf(widget);
         return inbox != nullptr
                    ? new ButtonAccessible(static_cast<QAbstractButton*>(widget), *inbox)
@@ -182,7 +220,19 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
         return new QAccessibleWidget(widget, QAccessible::Grouping);
     }
     if (className == QLatin1String(CircleShape::staticMetaObject.className())) {
+        if (qobject_cast<BoardArea*>(widget->parentWidget()) != nullptr) {
+            return new CellAccessible(widget);
+        }
         return new QAccessibleWidget(widget, QAccessible::StaticText);
+    }
+    if (className == QLatin1String(BoardArea::staticMetaObject.className())) {
+        return new QAccessibleWidget(widget, QAccessible::Table);
+    }
+    if (className == QLatin1String(ProgressBar::staticMetaObject.className())) {
+        return new ProgressAccessible(static_cast<ProgressBar*>(widget));
+    }
+    if (className == QLatin1String(AnnouncementArea::staticMetaObject.className())) {
+        return new QAccessibleWidget(widget, QAccessible::StatusBar);
     }
     if (className == QLatin1String(CaptionLabel::staticMetaObject.className())) {
         return new LabelAccessible(static_cast<QLabel*>(widget));

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
+#include <QStyleOptionProgressBar>
 #include <QStylePainter>
 #include <QToolButton>
 
@@ -99,9 +100,17 @@ Notification::Notification(QWidget* parent) : QWidget(parent) {
     hide();
 }
 
+AnnouncementArea::AnnouncementArea(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(0, 0, 0, 0);
+}
+
 Announcer::Announcer(QWidget& window) {
+    auto* area = new AnnouncementArea(&window);
+    area->setObjectName(QStringLiteral("announcements"));
     for (std::size_t i = 0; i < notifications_.size(); ++i) {
-        notifications_[i] = new Notification(&window);
+        notifications_[i] = new Notification(area);
         notifications_[i]->setObjectName(QStringLiteral("notification_%1").arg(i));
     }
 }
@@ -114,6 +123,56 @@ void Announcer::say(const QString& text) {
     Notification& next = *notifications_[last_];
     next.setAccessibleName(text);
     next.show();
+}
+
+BoardArea::BoardArea(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+// Not opaque: the window shows through its rounded corners.
+ProgressBar::ProgressBar(QWidget* parent) : QWidget(parent) {}
+
+void ProgressBar::setMaximum(int maximum) {
+    maximum_ = maximum;
+    value_ = std::min(value_, maximum_);
+    update();
+}
+
+void ProgressBar::setValue(int value) {
+    value = std::clamp(value, 0, maximum_);
+    if (value == value_) {
+        return;
+    }
+    value_ = value;
+    update();
+    emit valueChanged(value_);
+    if (think_.isValid() && think_.elapsed() >= kHeardAfterMs) {
+        QAccessibleValueChangeEvent changed(this, value_);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+void ProgressBar::thinkBegins() {
+    think_.start();
+}
+
+void ProgressBar::thinkEnds() {
+    think_.invalidate();
+}
+
+// As QProgressBar draws itself, horizontal, without text.
+void ProgressBar::paintEvent(QPaintEvent* /*event*/) {
+    QStylePainter painter(this);
+    QStyleOptionProgressBar option;
+    option.initFrom(this);
+    option.state |= QStyle::State_Horizontal;
+    option.minimum = 0;
+    option.maximum = maximum_;
+    option.progress = value_;
+    option.textAlignment = Qt::AlignLeft;
+    option.textVisible = false;
+    painter.drawControl(QStyle::CE_ProgressBar, option);
 }
 
 void keepLookWhenDisabled(QWidget& widget) {

@@ -5,6 +5,7 @@
 // an etched caption, thin lines and the up-down control bound to a label.
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
@@ -204,6 +205,14 @@ class Notification : public QWidget {
     explicit Notification(QWidget* parent);
 };
 
+// Where the notifications live: a status area that takes no room and paints nothing. Screen
+// readers say a notification of a status area as its text alone, without naming its kind.
+class AnnouncementArea : public QWidget {
+    Q_OBJECT
+  public:
+    explicit AnnouncementArea(QWidget* parent);
+};
+
 // Says texts through assistive technology wherever the focus is, each as a notification shown
 // anew. A screen reader asks for a notification's text some time after it showed, so the texts
 // take turns in a few notifications: each keeps its text until its turn comes round again, and a
@@ -216,6 +225,43 @@ class Announcer {
   private:
     std::array<Notification*, 4> notifications_{};
     std::size_t last_ = 0;
+};
+
+// The board's 42 cells together, as a table whose cells a screen reader can walk; it paints
+// nothing and takes no clicks.
+class BoardArea : public QWidget {
+    Q_OBJECT
+  public:
+    explicit BoardArea(QWidget* parent);
+};
+
+// The computer's progress bar, drawn as the style draws a progress bar without its text. Screen
+// readers hear its changes only once a think has lasted a second: a quick move says nothing, a
+// long think is heard as it goes on. Its value can be read at any time.
+class ProgressBar : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kHeardAfterMs = 1000;
+
+    explicit ProgressBar(QWidget* parent);
+    void setMaximum(int maximum);
+    void setValue(int value);
+    int maximum() const { return maximum_; }
+    int value() const { return value_; }
+    // A think begins or has ended.
+    void thinkBegins();
+    void thinkEnds();
+
+  signals:
+    void valueChanged(int value);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    int maximum_ = 100;
+    int value_ = 0;
+    QElapsedTimer think_;  // runs while a think runs
 };
 
 // Lets a disabled control look exactly like an enabled one.

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QProgressBar>
 #include <QRadioButton>
 #include <QStyleFactory>
 #include <QTimer>
@@ -13,6 +12,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/accessible_text.h"
 #include "ui/qt/accessibility.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/input_line.h"
@@ -124,7 +124,8 @@ frmQuorbel::frmQuorbel(ComputerPlayer& player)
     connectEvents();
     setKeyboardOrder();
     TitleBar::addOnWayland(*this);
-    input_ = std::make_unique<InputLine>(*this, inbox_);
+    input_ = std::make_unique<InputLine>(
+        *this, inbox_, [this](const QKeyEvent& event) { return answersAtOnce(event); });
 
     inbox_.post(Event{Handler::Form_Load});
 }
@@ -142,13 +143,19 @@ void frmQuorbel::buildBoard() {
     auto* horizontal = named(new BoardLine(this), QStringLiteral("Line9"));
     horizontal->setGeometry(px(360), bottom, px(5400) - px(360) + 1, 1);
 
+    // The cells' area, with room around it for the focus ring.
+    auto* board = named(new BoardArea(this), QStringLiteral("Spielfeld"));
+    board->setAccessibleName(QStringLiteral("Spielfeld"));
+    board->setGeometry(twipsRect(360, 720, 5055, 3495).adjusted(-4, -4, 4, 4));
     const Color emptyCell = platformColor(QPalette::Base);
     for (int cell = 0; cell < kCells; ++cell) {
         const int column = columnOfCell(cell);
         const int row = rowOfCell(cell);
         auto* shape =
-            named(new CircleShape(emptyCell, kCellDiameter, this), nameOf({Control::Feld, cell}));
-        shape->setGeometry(twipsRect(360 + 720 * (column - 1), 3720 - 600 * (row - 1), 735, 495));
+            named(new CircleShape(emptyCell, kCellDiameter, board), nameOf({Control::Feld, cell}));
+        shape->setGeometry(twipsRect(360 + 720 * (column - 1), 3720 - 600 * (row - 1), 735, 495)
+                               .translated(-board->pos()));
+        shape->setFocusPolicy(Qt::NoFocus);  // reached by the arrow keys from the column buttons
         Feld[static_cast<std::size_t>(cell)] = shape;
     }
 
@@ -158,15 +165,13 @@ void frmQuorbel::buildBoard() {
         button->setGeometry(twipsRect(360 + 720 * index, 120, 735, 495));
         button->setIcon(quorbelIcon());
         button->setAccessibleName(QStringLiteral("Spalte %1").arg(index + 1));
+        button->installEventFilter(this);  // Down enters the board rather than the next control
         button->hide();
         cmdFeld[static_cast<std::size_t>(index)] = button;
     }
 
-    ProgBar = named(new QProgressBar(this), QStringLiteral("ProgBar"));
+    ProgBar = named(new ProgressBar(this), QStringLiteral("ProgBar"));
     ProgBar->setGeometry(twipsRect(360, 4350, 7680, 195));
-    ProgBar->setRange(0, 100);
-    ProgBar->setValue(0);
-    ProgBar->setTextVisible(false);
 }
 
 void frmQuorbel::buildStatusPanel() {
@@ -272,13 +277,9 @@ void frmQuorbel::nameForAssistiveTechnology() {
     fraAnzeige->setAccessibleName(QStringLiteral("Spielstand"));
     fraMenue->setAccessibleName(QStringLiteral("Menü"));
     const std::pair<CaptionLabel*, const char*> labels[] = {
-        {lblZugfeld, "Zugnummer"},
-        {lblZug, "Am Zug"},
-        {lblRot, "Spieler mit Rot"},
-        {lblBlau, "Spieler mit Blau"},
-        {lblMessage, "Meldung"},
-        {lblStaerke, "Spielstufe"},
-        {lblTime, "Bedenkzeit des Computers"},
+        {lblZugfeld, "Zugnummer"},     {lblZug, "Am Zug"},      {lblRot, "Spieler mit Rot"},
+        {lblBlau, "Spieler mit Blau"}, {lblMessage, "Meldung"}, {lblStaerke, "Spielstufe"},
+        {lblTime, "Bedenkzeit"},
     };
     for (const auto& [label, purpose] : labels) {
         label->setAccessibleDescription(QString::fromUtf8(purpose));
@@ -323,6 +324,8 @@ void frmQuorbel::connectEvents() {
             [this](int value) { inbox_.post([this, value] { updLevel->setValue(value); }); });
     toolkit_.postTicks();
     inbox_.onHandled([this](const Event& handled) { focusNextStep(handled); });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget* /*old*/, QWidget* now) { followFocus(now); });
 }
 
 // Tab and Shift+Tab go through the controls as they stand on the screen, row by row from the top
@@ -342,43 +345,192 @@ void frmQuorbel::setKeyboardOrder() {
 }
 
 // After a move, a take-back, "Start" and "Neues Spiel" the focus goes where the player goes next,
-// so that Space and Enter do what comes next and nothing else: to a column button while the game
-// can go on (the one focused last, the middle one after "Start"), to "Neues Spiel" once it is over,
-// to "Start" before a game.
+// so that Space and Enter do what comes next and nothing else: to "Neues Spiel" once the game is
+// over, to "Start" before a game, and otherwise to a column button: the one played after a move
+// (a cell of the board keeps the focus), the middle one after "Start", the one focused last after
+// "Zug zurück" and "Comp- zug". Where the focus stays after a move, the column's new room is said,
+// as a focus that moves says it with the button.
 void frmQuorbel::focusNextStep(const Event& handled) {
     const bool move = handled.handler == Handler::cmdFeld_Click;
     const bool menu = handled.handler == Handler::cmdMenue_Click && handled.index <= 3;
-    if (!move && !menu) {
+    if ((!move && !menu) || !isVisible()) {
         return;
-    }
-    auto* const focused = std::find(cmdFeld.begin(), cmdFeld.end(), focusWidget());
-    if (focused != cmdFeld.end()) {
-        focusedColumn_ = static_cast<int>(focused - cmdFeld.begin());
-    }
-    if (handled == Event{Handler::cmdMenue_Click, 0}) {
-        focusedColumn_ = kColumns / 2;
     }
     const GameRecord& rec = game_.record();
-    if (!isVisible()) {
-        return;
+    const bool onBoard = cellOf(focusWidget()) >= 0;
+    if (move && !onBoard) {
+        focusedColumn_ = handled.index;
+    } else if (handled == Event{Handler::cmdMenue_Click, 0}) {
+        focusedColumn_ = kColumns / 2;
     }
+    QWidget* next = cmdFeld[static_cast<std::size_t>(focusedColumn_)];
     if (rec.GameState == kNoGame) {
-        cmdMenue[0]->setFocus();
+        next = cmdMenue[0];
     } else if (rec.IsOver()) {
-        cmdMenue[1]->setFocus();
-    } else {
-        cmdFeld[static_cast<std::size_t>(focusedColumn_)]->setFocus();
+        next = cmdMenue[1];
+    } else if (move && onBoard) {
+        next = focusWidget();
+    }
+    if (next != focusWidget()) {
+        next->setFocus();
+    } else if (move && !rec.IsOver() && rec.ColHeight[handled.index + 1] < kRows) {
+        toolkit_.announce(RoomText(rec, handled.index + 1));
     }
 }
 
-// Keys the focused control leaves alone: the digits 1 to 7 play their column whenever its button
-// would take a click, and Enter presses the focused button as Space does.
+// The column button or the board cell that a widget is, or -1.
+int frmQuorbel::columnOf(const QWidget* widget) const {
+    const auto* found = std::find(cmdFeld.begin(), cmdFeld.end(), widget);
+    return found != cmdFeld.end() ? static_cast<int>(found - cmdFeld.begin()) : -1;
+}
+
+int frmQuorbel::cellOf(const QWidget* widget) const {
+    const auto* found = std::find(Feld.begin(), Feld.end(), widget);
+    return found != Feld.end() ? static_cast<int>(found - Feld.begin()) : -1;
+}
+
+// The column the player is at: the focused column button, or the column of the focused cell.
+void frmQuorbel::followFocus(const QWidget* focused) {
+    if (const int column = columnOf(focused); column >= 0) {
+        focusedColumn_ = column;
+    } else if (const int cell = cellOf(focused); cell >= 0) {
+        focusedColumn_ = columnOfCell(cell) - 1;
+    }
+}
+
+// The reading keys: B the board, S the column, R the row, D the diagonals, L the last stones,
+// Z the state.
+std::optional<Game::Reading> frmQuorbel::readingOf(const QKeyEvent& event) {
+    if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        return std::nullopt;
+    }
+    switch (event.key()) {
+        case Qt::Key_B:
+            return Game::Reading::Board;
+        case Qt::Key_S:
+            return Game::Reading::Column;
+        case Qt::Key_R:
+            return Game::Reading::Row;
+        case Qt::Key_D:
+            return Game::Reading::Diagonals;
+        case Qt::Key_L:
+            return Game::Reading::LastMoves;
+        case Qt::Key_Z:
+            return Game::Reading::State;
+        default:
+            return std::nullopt;
+    }
+}
+
+// The reading keys speak of the focused cell, or else of the cell where the next stone of the
+// column the player is at lands.
+void frmQuorbel::readOut(Game::Reading reading) {
+    const GameRecord& rec = game_.record();
+    int column = focusedColumn_ + 1;
+    int row = LandingRow(rec, column);
+    if (const int cell = cellOf(focusWidget()); cell >= 0) {
+        column = columnOfCell(cell);
+        row = rowOfCell(cell);
+    }
+    toolkit_.announce(game_.Read(reading, column, row));
+}
+
+// Walking the board: Down on a column button enters its top cell; on a cell the arrow keys go
+// to the next cell (Up from the top row, and Escape, back to the column button), and Space or
+// Enter plays the cell's column. At the board's edge the cell is said again.
+bool frmQuorbel::walkBoard(const QKeyEvent& event) {
+    const int key = event.key();
+    const int cell = cellOf(focusWidget());
+    if (cell < 0) {
+        const int button = columnOf(focusWidget());
+        if (button < 0 || key != Qt::Key_Down) {
+            return false;
+        }
+        Feld[static_cast<std::size_t>(cellIndex(button + 1, kRows))]->setFocus();
+        return true;
+    }
+    int column = columnOfCell(cell);
+    int row = rowOfCell(cell);
+    ColorButton* button = cmdFeld[static_cast<std::size_t>(column - 1)];
+    switch (key) {
+        case Qt::Key_Left:
+            column = std::max(1, column - 1);
+            break;
+        case Qt::Key_Right:
+            column = std::min(kColumns, column + 1);
+            break;
+        case Qt::Key_Down:
+            row = std::max(1, row - 1);
+            break;
+        case Qt::Key_Up:
+            if (row == kRows && button->isVisible()) {
+                button->setFocus();
+                return true;
+            }
+            row = std::min(kRows, row + 1);
+            break;
+        case Qt::Key_Escape:
+            if (button->isVisible()) {
+                button->setFocus();
+            }
+            return true;
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!event.isAutoRepeat()) {
+                button->click();
+            }
+            return true;
+        default:
+            return false;
+    }
+    QWidget* next = Feld[static_cast<std::size_t>(cellIndex(column, row))];
+    if (next == focusWidget()) {
+        toolkit_.announce(next->accessibleName().toStdString());
+    }
+    next->setFocus();
+    return true;
+}
+
+// Keys that change nothing answer at once, also while a handler waits: the reading keys, and the
+// keys that walk the board, unless keys typed before them still wait (they keep their order).
+bool frmQuorbel::answersAtOnce(const QKeyEvent& event) const {
+    if (readingOf(event)) {
+        return true;
+    }
+    const int key = event.key();
+    const bool arrow =
+        key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    const bool walking = (cellOf(focusWidget()) >= 0 && (arrow || key == Qt::Key_Escape)) ||
+                         (columnOf(focusWidget()) >= 0 && key == Qt::Key_Down);
+    return walking && !inbox_.keysWaiting();
+}
+
+bool frmQuorbel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && columnOf(qobject_cast<QWidget*>(watched)) >= 0 &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
+        return walkBoard(*static_cast<QKeyEvent*>(event));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Keys the focused control leaves alone: the reading keys, the keys that walk the board, the
+// digits 1 to 7, which play their column whenever its button would take a click, and Enter,
+// which presses the focused button as Space does.
 void frmQuorbel::keyPressEvent(QKeyEvent* event) {
+    if (const std::optional<Game::Reading> reading = readingOf(*event)) {
+        if (!event->isAutoRepeat()) {
+            readOut(*reading);
+        }
+        return;
+    }
+    if (walkBoard(*event)) {
+        return;
+    }
     const int key = event->key();
     if (!event->isAutoRepeat() && key >= Qt::Key_1 && key < Qt::Key_1 + kColumns) {
         ColorButton* column = cmdFeld[static_cast<std::size_t>(key - Qt::Key_1)];
         if (column->isVisible()) {
-            column->setFocus(Qt::ShortcutFocusReason);
             column->click();
         }
         return;

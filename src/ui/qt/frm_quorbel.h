@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "flow/game.h"
@@ -14,7 +15,6 @@
 #include "ui/qt/qt_toolkit.h"
 
 class QLabel;
-class QProgressBar;
 class QRadioButton;
 class QTimer;
 
@@ -42,7 +42,7 @@ class frmQuorbel : public QWidget {
     QWidget* control(ControlRef ref) const;
     Colored* colored(ControlRef ref) const;
     QTimer& timer1() const { return *Timer1; }
-    QProgressBar& progressBar() const { return *ProgBar; }
+    ProgressBar& progressBar() const { return *ProgBar; }
     UpDown& levelControl() const { return *updLevel; }
     Announcer& announcer() { return announcer_; }
 
@@ -50,6 +50,7 @@ class frmQuorbel : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildBoard();
@@ -61,11 +62,18 @@ class frmQuorbel : public QWidget {
     void connectEvents();
     void setKeyboardOrder();
     void focusNextStep(const Event& handled);
+    int columnOf(const QWidget* widget) const;
+    int cellOf(const QWidget* widget) const;
+    void followFocus(const QWidget* focused);
+    static std::optional<Game::Reading> readingOf(const QKeyEvent& event);
+    void readOut(Game::Reading reading);
+    bool walkBoard(const QKeyEvent& event);
+    bool answersAtOnce(const QKeyEvent& event) const;
 
     std::array<CircleShape*, 42> Feld{};
     std::array<ColorButton*, 7> cmdFeld{};
     std::array<ColorButton*, 6> cmdMenue{};
-    QProgressBar* ProgBar = nullptr;
+    ProgressBar* ProgBar = nullptr;
 
     Frame* fraAnzeige = nullptr;
     CaptionLabel* lblZugfeld = nullptr;
@@ -95,7 +103,7 @@ class frmQuorbel : public QWidget {
     QTimer* Timer1 = nullptr;
     // The controls the game addresses, by Control and index, found by their object names.
     std::array<std::vector<QWidget*>, kControlCount> controls_{};
-    int focusedColumn_ = kColumns / 2;  // the column button that takes the focus in a game
+    int focusedColumn_ = kColumns / 2;  // the column the player is at, from 0
 
     Announcer announcer_{*this};
     ComputerPlayer& player_;

@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include <memory>
+#include <utility>
 
 #include "ui/inbox.h"
 #include "ui/qt/title_bar.h"
@@ -51,7 +52,9 @@ void handOver(QObject* receiver, QEvent* event) {
 
 }  // namespace
 
-InputLine::InputLine(QWidget& window, Inbox& inbox) : window_(window), inbox_(inbox) {
+InputLine::InputLine(QWidget& window, Inbox& inbox,
+                     std::function<bool(const QKeyEvent&)> answersAtOnce)
+    : window_(window), inbox_(inbox), answersAtOnce_(std::move(answersAtOnce)) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -90,7 +93,12 @@ bool InputLine::mustWait(const QEvent& event) {
         case QEvent::MouseButtonRelease:
             return busy && pressWaited_;
         case QEvent::KeyPress: {
-            const int key = static_cast<const QKeyEvent&>(event).key();
+            const auto& keyEvent = static_cast<const QKeyEvent&>(event);
+            const int key = keyEvent.key();
+            if (answersAtOnce_(keyEvent)) {
+                keysWaiting_.erase(key);
+                return false;
+            }
             if (busy) {
                 keysWaiting_.insert(key);
             } else {

@@ -19,9 +19,11 @@
 
 #include <QObject>
 
+#include <functional>
 #include <set>
 
 class QEvent;
+class QKeyEvent;
 class QWidget;
 
 namespace quorbel {
@@ -30,8 +32,9 @@ class Inbox;
 
 class InputLine : public QObject {
   public:
-    // Watches the whole application's input on behalf of window.
-    InputLine(QWidget& window, Inbox& inbox);
+    // Watches the whole application's input on behalf of window. Keys for which answersAtOnce
+    // holds never wait: they change nothing.
+    InputLine(QWidget& window, Inbox& inbox, std::function<bool(const QKeyEvent&)> answersAtOnce);
     ~InputLine() override;
     InputLine(const InputLine&) = delete;
     InputLine& operator=(const InputLine&) = delete;
@@ -45,6 +48,7 @@ class InputLine : public QObject {
 
     QWidget& window_;
     Inbox& inbox_;
+    std::function<bool(const QKeyEvent&)> answersAtOnce_;
     bool pressWaited_ = false;   // the last mouse press waits, or waited, in the line
     std::set<int> keysWaiting_;  // keys whose press waits, or waited, in the line
 };

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QEventLoop>
 #include <QLabel>
-#include <QProgressBar>
 #include <QThread>
 #include <QTimer>
 
@@ -84,10 +83,19 @@ Color QtToolkit::color(ControlRef ref) const {
     return control != nullptr ? control->color() : 0;
 }
 
+// A control hidden with the focus gives it up without handing it on (Qt would hand it to the next
+// control, and a screen reader would say that one): the window puts it where the player goes next
+// once the handler is done.
 void QtToolkit::setVisible(ControlRef ref, bool visible) {
-    if (QWidget* widget = window_.control(ref)) {
-        widget->setVisible(visible);
+    QWidget* widget = window_.control(ref);
+    if (widget == nullptr) {
+        return;
     }
+    QWidget* focus = window_.focusWidget();
+    if (!visible && focus != nullptr && (focus == widget || widget->isAncestorOf(focus))) {
+        focus->clearFocus();
+    }
+    widget->setVisible(visible);
 }
 
 bool QtToolkit::isVisible(ControlRef ref) const {
@@ -200,21 +208,14 @@ void QtToolkit::setProgressMax(double maximum) {
 // The computer's search reports its progress from its worker threads; the bar is the GUI
 // thread's, so those reports travel as queued calls, in the order they were made.
 void QtToolkit::setProgressValue(double value) {
-    QProgressBar* bar = &window_.progressBar();
+    ProgressBar* bar = &window_.progressBar();
     const int position = qRound(value * kProgressStepsPerUnit);
     if (QThread::currentThread() == bar->thread()) {
         bar->setValue(position);
         bar->repaint();
     } else {
-        // QProgressBar repaints itself only for a change of some nine pixels; a think's bar moves
-        // by the pixel, and slowly near its end.
         QMetaObject::invokeMethod(
-            bar,
-            [bar, position] {
-                bar->setValue(position);
-                bar->update();
-            },
-            Qt::QueuedConnection);
+            bar, [bar, position] { bar->setValue(position); }, Qt::QueuedConnection);
     }
 }
 
@@ -237,8 +238,9 @@ void QtToolkit::closeWindow() {
 // thinking, and what the user gave before is dropped with the window. Should no thread be had,
 // the work runs here, and the window waits for it.
 void QtToolkit::runWhileBusy(const std::function<void()>& work) {
-    QProgressBar& bar = window_.progressBar();
+    ProgressBar& bar = window_.progressBar();
     const int barBefore = bar.value();
+    bar.thinkBegins();
     std::exception_ptr failure;
     const auto runWork = [&work, &failure] {
         try {
@@ -262,6 +264,7 @@ void QtToolkit::runWhileBusy(const std::function<void()>& work) {
         loop.exec();
         worker->join();
     }
+    bar.thinkEnds();
     // Where the work moved the bar (full as the computer decides), the bar is seen as it ended
     // before the handler goes on and empties it.
     if (bar.value() != barBefore && window_.isVisible()) {

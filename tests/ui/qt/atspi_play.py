@@ -54,7 +54,7 @@ class Window:
         for node in nodes:
             role, name = node.getRole(), node.name
             match = CELL.match(name)
-            if role == pyatspi.ROLE_LABEL and match:
+            if role == pyatspi.ROLE_TABLE_CELL and match:
                 self.cells[(int(match.group(1)), int(match.group(2)))] = node
             elif role in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_RADIO_BUTTON):
                 self.buttons[name] = node

@@ -35,6 +35,7 @@ class QtToolkitTest : public QObject {
     void ticksDuringAShowMakeOneTickAfterIt();
     void hourglassPointerCoversTheWindow();
     void progressReportsFromOtherThreadsArriveInOrder();
+    void progressBarIsDrawnAsQtDrawsOne();
     void busyWorkRunsOffTheGuiThreadWhileItKeepsRunning();
     void busyWorkPassesItsFailureOn();
 };
@@ -203,6 +204,24 @@ void QtToolkitTest::ticksDuringAShowMakeOneTickAfterIt() {
     QCOMPARE(handled, 1);
 }
 
+// The bar is the window's own (its changes are heard only during long thinks), but looks exactly
+// as Qt's progress bar does, at every value.
+void QtToolkitTest::progressBarIsDrawnAsQtDrawsOne() {
+    WindowFixture f;
+    ProgressBar& bar = f.window.progressBar();
+    QProgressBar qt(&f.window);
+    qt.setGeometry(bar.geometry());
+    qt.setTextVisible(false);
+    bar.setMaximum(7000);
+    qt.setRange(0, 7000);
+    for (int value : {0, 1, 700, 3333, 6999, 7000}) {
+        bar.setValue(value);
+        qt.setValue(value);
+        QCOMPARE(bar.grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 qt.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+}
+
 void QtToolkitTest::hourglassPointerCoversTheWindow() {
     WindowFixture f;
     f.window.toolkit().setMousePointer(MousePointer::Hourglass);
@@ -215,11 +234,11 @@ void QtToolkitTest::hourglassPointerCoversTheWindow() {
 void QtToolkitTest::progressReportsFromOtherThreadsArriveInOrder() {
     WindowFixture f;
     Toolkit& toolkit = f.window.toolkit();
-    QProgressBar& bar = f.window.progressBar();
+    ProgressBar& bar = f.window.progressBar();
     QCOMPARE(bar.maximum(), 100);
     QCOMPARE(bar.value(), 0);
     toolkit.setProgressMax(7);
-    QSignalSpy values(&bar, &QProgressBar::valueChanged);
+    QSignalSpy values(&bar, &ProgressBar::valueChanged);
     toolkit.runWhileBusy([&] {
         for (int step = 1; step <= 14; ++step) {
             toolkit.setProgressValue(step / 2.0);

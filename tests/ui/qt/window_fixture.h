@@ -64,6 +64,16 @@ class WindowFixture {
 
     const GameRecord& rec() { return window.game().record(); }
 
+    // What the window said last to assistive technology: the text of the notification shown.
+    QString announced() const {
+        for (const QWidget* note : window.findChildren<Notification*>()) {
+            if (note->isVisible()) {
+                return note->accessibleName();
+            }
+        }
+        return {};
+    }
+
     ScriptedPlayer player;
     frmQuorbel window;
     bool ready = false;

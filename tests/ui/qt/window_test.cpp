@@ -103,6 +103,7 @@ class WindowTest : public QObject {
     void tabReachesEveryControlInScreenOrder();
     void focusGoesWhereThePlayerGoesNext();
     void digitsPlayColumnsAndEnterPressesTheFocusedButton();
+    void theBoardIsWalkedCellByCellAndReadByKeys();
     void focusIsShownOutsideCaptionsAndInsidePictureButtons();
     void ownTitleBarOffersOnlyItsCloseBoxWhichAnswersDuringAShow();
     void infoDialogIsModalAndClosesWithEnter();
@@ -451,6 +452,42 @@ void WindowTest::digitsPlayColumnsAndEnterPressesTheFocusedButton() {
     QVERIFY(!f.rec().Defensive);
 }
 
+// Down on a column button enters the board; the arrows walk it, Space plays the cell's column,
+// Escape and Up from the top row go back to the column button. The reading keys speak of the cell.
+void WindowTest::theBoardIsWalkedCellByCellAndReadByKeys() {
+    WindowFixture f;
+    activate(f);
+    f.clickMenu(0);
+    f.player.columns = {5, 1};
+    const auto key = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+    key(Qt::Key_4);
+    QCOMPARE(focused(), QString("cmdFeld_3"));
+    key(Qt::Key_Down);
+    QCOMPARE(focused(), QString("Feld_%1").arg(cellIndex(4, 6)));
+    key(Qt::Key_Right);
+    for (int i = 0; i < 6; ++i) {
+        key(Qt::Key_Down);
+    }
+    QCOMPARE(focused(), QString("Feld_%1").arg(cellIndex(5, 1)));
+    QCOMPARE(f.announced(), QString("Spalte 5, Reihe 1: blau"));  // the edge: said again
+    key(Qt::Key_R);
+    QCOMPARE(f.announced(), QString("Reihe 1 von links leer, leer, leer, rot, blau, leer, leer."));
+
+    key(Qt::Key_Space);  // column 5, from the cell, which keeps the focus
+    QCOMPARE(f.rec().Board(5, 2), kRed);
+    QCOMPARE(f.rec().Board(1, 1), kBlue);
+    QCOMPARE(focused(), QString("Feld_%1").arg(cellIndex(5, 1)));
+    QCOMPARE(f.announced(), QString("Spalte 5, 4 Felder frei"));
+    key(Qt::Key_S);
+    QCOMPARE(f.announced(), QString("Spalte 5 blau, rot, 4 Felder frei."));
+
+    key(Qt::Key_Escape);
+    QCOMPARE(focused(), QString("cmdFeld_4"));
+    key(Qt::Key_Down);
+    key(Qt::Key_Up);
+    QCOMPARE(focused(), QString("cmdFeld_4"));
+}
+
 // A captioned control looks the same with the focus as without: the ring lies around it. A
 // picture button shows its frame inside the bevel.
 void WindowTest::focusIsShownOutsideCaptionsAndInsidePictureButtons() {
@@ -478,11 +515,12 @@ void WindowTest::focusIsShownOutsideCaptionsAndInsidePictureButtons() {
 
 void WindowTest::ownTitleBarOffersOnlyItsCloseBoxWhichAnswersDuringAShow() {
     WindowFixture f(nullptr, WindowFixture::Shows::Watched);
-    const QRect board = f.find({Control::Feld, 0})->geometry();
+    QWidget* cell = f.find({Control::Feld, 0});
+    const QPoint board = cell->mapTo(&f.window, QPoint());
     const QSize inside = f.window.size();
     TitleBar::add(f.window);
     QCOMPARE(f.window.size(), inside + QSize(0, TitleBar::kHeight));
-    QCOMPARE(f.find({Control::Feld, 0})->geometry(), board.translated(0, TitleBar::kHeight));
+    QCOMPARE(cell->mapTo(&f.window, QPoint()), board + QPoint(0, TitleBar::kHeight));
     QVERIFY(f.window.windowFlags() & Qt::FramelessWindowHint);
     const auto buttons = f.find("titleBar")->findChildren<QAbstractButton*>();
     QCOMPARE(buttons.size(), 1);
