@@ -107,7 +107,7 @@ bool InputLine::mustWait(const QEvent& event) {
             return busy;
         }
         case QEvent::KeyRelease:
-            return busy && keysWaiting_.count(static_cast<const QKeyEvent&>(event).key()) > 0;
+            return busy && keysWaiting_.contains(static_cast<const QKeyEvent&>(event).key());
         default:
             return busy;
     }

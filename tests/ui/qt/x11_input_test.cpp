@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QProcess>
+#include <QTimer>
 #include <QToolButton>
 
 #include <functional>
@@ -74,6 +75,7 @@ class X11InputTest : public QObject {
     void tapsDuringTheMenuShowAndTheBlinkTakeEffectOnce();
     void anArrowPressedBeforeAShowStepsOnce();
     void keysTypedAheadGoToTheFocusOfTheirTurn();
+    void readingKeysAnswerDuringAShow();
     void aKeyboardOnlyGameReachesAFour();
     void cleanupTestCase();
 
@@ -234,6 +236,27 @@ void X11InputTest::keysTypedAheadGoToTheFocusOfTheirTurn() {
     QTest::qWait(300);
     QCOMPARE(f.rec().GameState, kGameWon);
     QCOMPARE(focused(), QString("cmdMenü_1"));
+}
+
+// The reading keys change nothing, so they do not wait for the show to end.
+void X11InputTest::readingKeysAnswerDuringAShow() {
+    WindowFixture f(nullptr, WindowFixture::Shows::Watched);
+    prepare(f);
+    bool answered = false;
+    bool duringTheShow = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!answered && f.announced().startsWith("Kein Spiel")) {
+            answered = true;
+            duringTheShow = f.window.toolkit().pacer().running();
+        }
+    });
+    watch.start(1);
+    onShow(f, [&] { QVERIFY(xdotool({"key", "z"})); });
+    f.window.toolkit().setTimerInterval(1);  // the menu buttons' show: 0.9 s
+    QTRY_VERIFY_WITH_TIMEOUT(answered, 10000);
+    QVERIFY(duringTheShow);
+    QCOMPARE(f.announced(), QString("Kein Spiel. Mensch beginnt. Spielstufe 1."));
 }
 
 // Keys are sent whether a show runs or not; each step waits for what its keys did.
