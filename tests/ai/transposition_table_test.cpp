@@ -3,15 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <atomic>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "ai/transposition_table.h"
+#include "support/address_space_limit.h"
 
 namespace quorbel {
 namespace {
@@ -156,27 +154,12 @@ TEST(TranspositionTable, CheapResultsMakeRoomForCostlyOnesAndEarlierLevelsForAll
     EXPECT_LT(CountFound(table, 0, 400, 3), costly / 4);
 }
 
-// The program's address space now, in bytes.
-std::size_t AddressSpaceInUse() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmSize:", 0) == 0) {
-            return static_cast<std::size_t>(std::stoull(line.substr(7))) * 1024;
-        }
-    }
-    return 0;
-}
-
 // Runs check under a limit of the address space of limitMiB more than is in use.
 template <typename Check>
 void UnderAddressSpaceLimit(std::size_t limitMiB, Check check) {
-    rlimit before{};
-    ASSERT_EQ(getrlimit(RLIMIT_AS, &before), 0);
-    rlimit limited = before;
-    limited.rlim_cur = AddressSpaceInUse() + (limitMiB << 20);
-    ASSERT_EQ(setrlimit(RLIMIT_AS, &limited), 0);
+    const testing::AddressSpaceLimit limit(limitMiB);
+    ASSERT_TRUE(limit.set());
     check();
-    setrlimit(RLIMIT_AS, &before);
 }
 
 TEST(TranspositionTable, TooLittleMemoryGivesASmallerTableOrNoneButNeverFails) {

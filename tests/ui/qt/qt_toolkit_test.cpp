@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "support/address_space_limit.h"
 #include "ui/qt/controls.h"
 #include "window_fixture.h"
 
@@ -36,6 +37,7 @@ class QtToolkitTest : public QObject {
     void hourglassPointerCoversTheWindow();
     void progressReportsFromOtherThreadsArriveInOrder();
     void progressBarIsDrawnAsQtDrawsOne();
+    void busyWorkRunsHereWhenNoThreadCanBeHad();
     void busyWorkRunsOffTheGuiThreadWhileItKeepsRunning();
     void busyWorkPassesItsFailureOn();
 };
@@ -220,6 +222,18 @@ void QtToolkitTest::progressBarIsDrawnAsQtDrawsOne() {
         QCOMPARE(bar.grab().toImage().convertToFormat(QImage::Format_RGB32),
                  qt.grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
+}
+
+// Without room for a thread's stack the work runs on the window's thread, to its end.
+void QtToolkitTest::busyWorkRunsHereWhenNoThreadCanBeHad() {
+    WindowFixture f;
+    std::thread::id ranOn;
+    {
+        const AddressSpaceLimit limit(2);
+        QVERIFY(limit.set());
+        f.window.toolkit().runWhileBusy([&] { ranOn = std::this_thread::get_id(); });
+    }
+    QCOMPARE(ranOn, std::this_thread::get_id());
 }
 
 void QtToolkitTest::hourglassPointerCoversTheWindow() {
