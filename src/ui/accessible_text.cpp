@@ -66,14 +66,6 @@ std::string columnStones(const GameRecord& rec, int column) {
     return stones;
 }
 
-int stonesOnTheBoard(const GameRecord& rec) {
-    int stones = 0;
-    for (int column = 1; column <= kColumns; ++column) {
-        stones += rec.ColHeight[column];
-    }
-    return stones;
-}
-
 // "rot, Spalte 4, Reihe 1": the stone of move k, which was red when k is odd.
 std::string moveText(const GameRecord& rec, int k) {
     return std::string(k % 2 != 0 ? "rot" : "blau") + ", " + placeOfCell(rec.MoveList[k]);
@@ -160,7 +152,7 @@ std::string DiagonalsText(const GameRecord& rec, int column, int row) {
 }
 
 std::string LastMovesText(const GameRecord& rec) {
-    const int stones = stonesOnTheBoard(rec);
+    const int stones = StonesOnTheBoard(rec);
     if (stones == 0) {
         return "Noch kein Stein.";
     }
@@ -187,6 +179,14 @@ std::string StateText(const GameRecord& rec, int level, bool computerBegins) {
         text += " " + SidesText(rec) + ".";
     }
     return text + " Spielstufe " + std::to_string(level) + ".";
+}
+
+int StonesOnTheBoard(const GameRecord& rec) {
+    int stones = 0;
+    for (int column = 1; column <= kColumns; ++column) {
+        stones += rec.ColHeight[column];
+    }
+    return stones;
 }
 
 int LandingRow(const GameRecord& rec, int column) {

@@ -50,5 +50,7 @@ std::string StateText(const GameRecord& rec, int level, bool computerBegins);
 
 // The row a stone dropped into the column lands in, or the top row of a full column.
 int LandingRow(const GameRecord& rec, int column);
+// The stones on the board.
+int StonesOnTheBoard(const GameRecord& rec);
 
 }  // namespace quorbel

@@ -45,6 +45,7 @@ void Game::TakeBackMove() {
         NextMove();
     }
     if (rec_.MoveNr == 1) {
+        announce("Kein Stein zum Zurücknehmen");
         return;
     }
     toolkit_.setCaption(Control::lblMessage, "");
@@ -94,6 +95,7 @@ void Game::flashEmptiedCell() {
 // The computer plays the colour to move; the human takes the other one.
 void Game::CompMoveOnRequest() {
     if (rec_.IsOver()) {
+        announce("Das Spiel ist aus");
         return;
     }
     toolkit_.setCaption(Control::lblMessage, "");

@@ -58,6 +58,8 @@ TEST_F(AccessibleText, TheEndOfAGameAndTheTakeBacksAreSaid) {
               "bis Spalte 1, Reihe 4");
     click(3);
     EXPECT_EQ(said(), "Das Spiel ist aus");
+    menu(3);
+    EXPECT_EQ(said(), "Das Spiel ist aus");
 
     menu(2);  // the winning stone: red is to move again, and the human keeps red
     EXPECT_EQ(cellName(1, 4), "Spalte 1, Reihe 4: leer");
@@ -84,6 +86,8 @@ TEST_F(AccessibleText, TheEndOfAGameAndTheTakeBacksAreSaid) {
 
 TEST_F(AccessibleText, MessagesEndingInAMarkAreJoinedWithoutAnother) {
     start(false);
+    menu(2);
+    EXPECT_EQ(said(), "Kein Stein zum Zurücknehmen");
     player.message = "Ich verliere !";
     play("12");
     EXPECT_EQ(said(), "Ich verliere ! Computer, Spalte 2, Reihe 1");

@@ -348,15 +348,16 @@ void frmQuorbel::setKeyboardOrder() {
 // so that Space and Enter do what comes next and nothing else: to "Neues Spiel" once the game is
 // over, to "Start" before a game, and otherwise to a column button: the one played after a move
 // (a cell of the board keeps the focus), the middle one after "Start", the one focused last after
-// "Zug zurück" and "Comp- zug". Where the focus stays after a move, the column's new room is said,
-// as a focus that moves says it with the button.
+// "Zug zurück" and "Comp- zug". Where the focus stays after a stone was played, the column's new
+// room is said, as a focus that moves says it with the button.
 void frmQuorbel::focusNextStep(const Event& handled) {
+    const GameRecord& rec = game_.record();
+    const int stonesBefore = std::exchange(stonesSeen_, StonesOnTheBoard(rec));
     const bool move = handled.handler == Handler::cmdFeld_Click;
     const bool menu = handled.handler == Handler::cmdMenue_Click && handled.index <= 3;
     if ((!move && !menu) || !isVisible()) {
         return;
     }
-    const GameRecord& rec = game_.record();
     const bool onBoard = cellOf(focusWidget()) >= 0;
     if (move && !onBoard) {
         focusedColumn_ = handled.index;
@@ -373,7 +374,7 @@ void frmQuorbel::focusNextStep(const Event& handled) {
     }
     if (next != focusWidget()) {
         next->setFocus();
-    } else if (move && !rec.IsOver() && rec.ColHeight[handled.index + 1] < kRows) {
+    } else if (move && !rec.IsOver() && stonesSeen_ != stonesBefore) {
         toolkit_.announce(RoomText(rec, handled.index + 1));
     }
 }

@@ -104,6 +104,7 @@ class frmQuorbel : public QWidget {
     // The controls the game addresses, by Control and index, found by their object names.
     std::array<std::vector<QWidget*>, kControlCount> controls_{};
     int focusedColumn_ = kColumns / 2;  // the column the player is at, from 0
+    int stonesSeen_ = 0;                // on the board after the last event handled
 
     Announcer announcer_{*this};
     ComputerPlayer& player_;

@@ -104,6 +104,7 @@ class WindowTest : public QObject {
     void focusGoesWhereThePlayerGoesNext();
     void digitsPlayColumnsAndEnterPressesTheFocusedButton();
     void theBoardIsWalkedCellByCellAndReadByKeys();
+    void theRoomLeftIsSaidWhereTheFocusStays();
     void focusIsShownOutsideCaptionsAndInsidePictureButtons();
     void ownTitleBarOffersOnlyItsCloseBoxWhichAnswersDuringAShow();
     void infoDialogIsModalAndClosesWithEnter();
@@ -486,6 +487,23 @@ void WindowTest::theBoardIsWalkedCellByCellAndReadByKeys() {
     key(Qt::Key_Down);
     key(Qt::Key_Up);
     QCOMPARE(focused(), QString("cmdFeld_4"));
+}
+
+// Where the focus stays on the played column, its room is said once the move is done, also when
+// the move fills it; a press the game refuses is answered by why, and by nothing more.
+void WindowTest::theRoomLeftIsSaidWhereTheFocusStays() {
+    WindowFixture f;
+    activate(f);
+    f.clickMenu(0);
+    f.player.columns = {4, 4, 4};
+    for (const char* room :
+         {"Spalte 4, 4 Felder frei", "Spalte 4, 2 Felder frei", "Spalte 4 voll"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(focused(), QString("cmdFeld_3"));
+        QCOMPARE(f.announced(), QString(room));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(f.announced(), QString("Spalte 4 ist voll"));
 }
 
 // A captioned control looks the same with the focus as without: the ring lies around it. A
