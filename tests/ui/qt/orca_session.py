@@ -82,6 +82,7 @@ class OrcaSession:
         self._wait(self.spoken, "Orca's first spoken line", 60)
 
     def _stop(self, failed):
+        signal.signal(signal.SIGTERM, signal.SIG_IGN)  # timeout(1) sends it again to its group
         if failed and self.log:
             sys.stderr.write("---- Orca spoke last (log %s):\n" % self.log)
             sys.stderr.writelines("  %s\n" % line for line in self.spoken()[-30:])
