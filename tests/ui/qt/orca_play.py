@@ -124,9 +124,10 @@ class Play:
                                                                           OTHER[self.human])
             steps = max(abs(c2 - c1), abs(r2 - r1))
             dc, dr = (c2 - c1) // steps, (r2 - r1) // steps
-            check(steps >= 3 and (c1 + steps * dc, r1 + steps * dr) == (c2, r2) and all(
-                at(board, c1 + k * dc, r1 + k * dr) == winner[1] for k in range(steps + 1)),
-                "winning line %r on %r" % ((c1, r1, c2, r2), board))
+            self.line = [(c1 + k * dc, r1 + k * dr) for k in range(steps + 1)]
+            check(steps >= 3 and self.line[-1] == (c2, r2) and all(
+                at(board, *cell) == winner[1] for cell in self.line), "winning line %r on %r"
+                % ((c1, r1, c2, r2), board))
             self.say("z", r"^%s hat gewonnen\. Gewinnreihe von Spalte %d, Reihe %d bis Spalte %d,"
                      r" Reihe %d\." % (winner[0], c1, r1, c2, r2))
         self.say("4", r"^Das Spiel ist aus")
@@ -180,15 +181,16 @@ def main():
         p.say("r", r"^Reihe 5 von links %s\.$" % ", ".join(at(board, c, 5) or "leer"
                                                              for c in range(1, 8)))
         if not p.play(3, "space"):
-            p.say("Escape", r"^Spalte 3 ")
+            p.say("Up", r"^Spalte 3, Reihe 6: ")
+            p.say("Up", r"^Spalte 3 ")
             p.column(p.board(), 3)
 
             # "Comp- zug": the sides swap before the computer's stone; the human moves next.
             p.tab_to("Comp- zug")
             mark = p.press("space")
-            m = p.wait(r"^Seiten getauscht, (\w+) spielt rot, (\w+) blau\b", mark)[0]
-            check(m.groups() == ("Mensch", "Computer")[::-1 if p.human == "rot" else 1],
-                  "sides after Comp- zug: " + m.group(0))
+            m = p.wait(r"^Seiten getauscht, (\w+) spielt (rot|blau), (\w+) (rot|blau)\b", mark)[0]
+            check({m.group(1): m.group(2), m.group(3): m.group(4)} == {
+                "Mensch": OTHER[p.human], "Computer": p.human}, "sides: " + m.group(0))
             p.human = OTHER[p.human]
             if not p.reply(mark):
                 p.wait(r"Mensch ist am Zug", mark)
@@ -205,6 +207,14 @@ def main():
             p.play(next((c for colour in (p.human, OTHER[p.human]) for c in free
                          if wins(board, c, colour)), free[0]))
         check(p.end not in (None, "Unentschieden"), "no game won")
+
+        # The winning line's cells say so, walked down from its first end's column button.
+        column, board = p.line[0][0], p.board()
+        p.tab_to("Spalte %d" % column, "shift+Tab")
+        for row in range(6, p.line[0][1] - 1, -1):
+            p.say("Down", r"^Spalte %d, Reihe %d: %s%s\.$" % (column, row, at(
+                board, column, row) or "leer", ", Gewinnreihe" * ((column, row) in p.line)))
+        p.say("Escape", r"^Spalte %d " % column)
         check(not any("Prozent" in t for t in s.spoken()), "the progress bar was spoken")
     print("orca_play: passed")
 
