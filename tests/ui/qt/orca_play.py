@@ -9,7 +9,7 @@ import os
 import re
 import sys
 
-from orca_session import OrcaSession, OrcaSessionError
+from orca_session import OrcaSession
 
 GAME = os.environ.get("QUORBEL_PROGRAM", "build/bin/quorbel")
 CONTROL = r"^(Spalte [1-7]|Neues Spiel|Comp- zug|Zug zurück|Info|Ende|Start|Spielstufe \d) " \
@@ -17,11 +17,6 @@ CONTROL = r"^(Spalte [1-7]|Neues Spiel|Comp- zug|Zug zurück|Info|Ende|Start|Spi
 END = r"(Du hast gewonnen|Ich habe gewonnen !|Unentschieden)"
 LINE = r"Gewinnreihe von Spalte ([1-7]), Reihe ([1-6]) bis Spalte ([1-7]), Reihe ([1-6])"
 OTHER = {"rot": "blau", "blau": "rot"}
-
-
-def check(condition, message):
-    if not condition:
-        raise OrcaSessionError(message)
 
 
 def room(free):
@@ -46,24 +41,14 @@ class Play:
         self.s = session
         self.human, self.end, self.stones = "rot", None, []  # stones: (colour, column, row)
 
-    def wait(self, pattern, mark, timeout=20):
-        """The first match of pattern spoken after the mark, and all spoken after it."""
-        texts = self.s.wait_for(pattern, mark, timeout)
-        return next(m for m in map(re.compile(pattern).search, texts) if m), texts
-
-    def press(self, *keys):
-        mark = self.s.mark()
-        self.s.key(*keys)
-        return mark
-
     def say(self, keys, pattern):
-        return self.wait(pattern, self.press(*keys.split()))[0]
+        return self.s.wait_for(pattern, self.s.key(*keys.split()))[0]
 
     def tab_to(self, name, key="Tab"):
         for _ in range(20):
             if self.say(key, CONTROL).group(0).startswith(name):
                 return
-        check(False, "%s never reached %r" % (key, name))
+        raise AssertionError("%s never reached %r" % (key, name))
 
     def height(self, column):
         return sum(1 for stone in self.stones if stone[1] == column)
@@ -73,45 +58,46 @@ class Play:
         columns = self.say("b", r"^Spalte 1 (.*)\. " + r"\. ".join(
             r"Spalte %d (.*)" % c for c in range(2, 8)) + r"\.$").groups()
         board = [[] if text == "leer" else text.split(", ") for text in columns]
-        check(sorted(self.stones) == sorted((colour, c + 1, r + 1) for c, stones in
-                                            enumerate(board) for r, colour in enumerate(stones)),
-              "board key %r, but announced: %r" % (columns, self.stones))
+        assert sorted(self.stones) == sorted((colour, c + 1, r + 1) for c, stones in enumerate(
+            board) for r, colour in enumerate(stones)), "board %r, announced %r" % (columns,
+                                                                                self.stones)
         return board
 
     def start(self):
         """Start: the sides and whose turn are said, the focus goes to Spalte 4."""
         self.stones, self.end = [], None
-        mark = self.press("space")
-        self.wait(r"^Spalte 4 ", mark)
-        m = self.wait(r"^(Mensch|Computer) spielt (rot|blau), \w+ \w+\. Mensch ist am Zug", mark)[0]
+        mark = self.s.key("space")
+        self.s.wait_for(r"^Spalte 4 ", mark)
+        m = self.s.wait_for(r"^(Mensch|Computer) spielt (rot|blau), (Mensch|Computer) (rot|blau)"
+                            r"\. Mensch ist am Zug", mark)[0]
         self.human = m.group(2) if m.group(1) == "Mensch" else OTHER[m.group(2)]
 
     def new_game(self):
         """Neues Spiel, focused at a game's end, at level 1: no level said; then Start."""
-        _, texts = self.wait(r"^Start ", self.press("space"))
-        check(not any("Spielstufe wieder" in t for t in texts), "level reset said at level 1")
+        _, texts = self.s.wait_for(r"^Start ", self.s.key("space"))
+        assert not any("Spielstufe wieder" in t for t in texts), "level reset said at level 1"
         self.start()
 
     def play(self, column, key=None):
         """Plays the column by its digit (or key): the human's stone, then reply()."""
-        mark = self.press(key or str(column))
+        mark = self.s.key(key or str(column))
         row = self.height(column) + 1
-        self.wait(r"^Mensch, Spalte %d, Reihe %d\b" % (column, row), mark)
+        self.s.wait_for(r"^Mensch, Spalte %d, Reihe %d\b" % (column, row), mark)
         self.stones.append((self.human, column, row))
         return self.reply(mark, column)
 
     def reply(self, mark, column=None):
         """The computer's stone spoken after the mark, unless the game ended; then the end, or
         the room left in the column played (when not full). Returns the end, or None."""
-        m, texts = self.wait(r"Computer, Spalte ([1-7]), Reihe ([1-6])\b|" + END, mark, 30)
+        m, texts = self.s.wait_for(r"Computer, Spalte ([1-7]), Reihe ([1-6])\b|" + END, mark, 30)
         if m.group(1):
             c, r = int(m.group(1)), int(m.group(2))
-            check(r == self.height(c) + 1, "the computer's stone in a wrong row: %r" % texts)
+            assert r == self.height(c) + 1, "the computer's stone in a wrong row: %r" % texts
             self.stones.append((OTHER[self.human], c, r))
         free = 6 - self.height(column) if column else 0
         if free and not re.search(END, m.string):
-            m, texts = self.wait(r"%s|^(Spalte %d, )?%s\.$" % (END, column, room(free)), mark)
-        check(not any("Prozent" in t for t in texts), "progress bar spoken at level 1: %r" % texts)
+            m, texts = self.s.wait_for(r"%s|^(Spalte %d, )?%s\.$" % (END, column, room(free)), mark)
+        assert not any("Prozent" in t for t in texts), "progress bar at level 1: %r" % texts
         end = re.search(END, m.string)
         return end and self.finish(end.group(0), mark)
 
@@ -119,15 +105,15 @@ class Play:
         """The winning line said, checked on the board and by the state key; a column refused."""
         self.end = end
         if end != "Unentschieden":
-            (c1, r1, c2, r2), board = map(int, self.wait(LINE, mark)[0].groups()), self.board()
+            c1, r1, c2, r2 = map(int, self.s.wait_for(LINE, mark)[0].groups())
+            board = self.board()
             winner = ("Mensch", self.human) if end.startswith("Du") else ("Computer",
                                                                           OTHER[self.human])
             steps = max(abs(c2 - c1), abs(r2 - r1))
             dc, dr = (c2 - c1) // steps, (r2 - r1) // steps
             self.line = [(c1 + k * dc, r1 + k * dr) for k in range(steps + 1)]
-            check(steps >= 3 and self.line[-1] == (c2, r2) and all(
-                at(board, *cell) == winner[1] for cell in self.line), "winning line %r on %r"
-                % ((c1, r1, c2, r2), board))
+            assert steps >= 3 and self.line[-1] == (c2, r2) and all(at(board, *cell) == winner[
+                1] for cell in self.line), "winning line %r on %r" % ((c1, r1, c2, r2), board)
             self.say("z", r"^%s hat gewonnen\. Gewinnreihe von Spalte %d, Reihe %d bis Spalte %d,"
                      r" Reihe %d\." % (winner[0], c1, r1, c2, r2))
         self.say("4", r"^Das Spiel ist aus")
@@ -157,8 +143,8 @@ def main():
         p.say("Up", r"^2\b")
         p.say("z", r"Spielstufe 2\.$")
         p.tab_to("Neues Spiel", "shift+Tab")
-        _, texts = p.wait(r"^Start ", p.press("space"))
-        check(any(t.startswith("Spielstufe wieder 1") for t in texts), "no reset said: %r" % texts)
+        _, texts = s.wait_for(r"^Start ", s.key("space"))
+        assert any(t.startswith("Spielstufe wieder 1") for t in texts), "no reset: %r" % texts
         p.say("z", r"^Kein Spiel\. .*Spielstufe 1\.$")
         p.start()
 
@@ -166,8 +152,8 @@ def main():
         while p.height(4) < 6:
             if p.play(4):
                 p.new_game()
-        _, texts = p.wait(r"^Spalte 4 ist voll\b", p.press("4"))
-        check(not any(t.startswith("Mensch,") for t in texts), "a full column took a stone")
+        _, texts = s.wait_for(r"^Spalte 4 ist voll\b", s.key("4"))
+        assert not any(t.startswith("Mensch,") for t in texts), "a full column took a stone"
         board = p.board()
         p.column(board, 4)
         p.say("l", r"^Zuletzt %s, Spalte %d, Reihe %d\. Davor %s, Spalte %d, Reihe %d\.$"
@@ -187,26 +173,23 @@ def main():
 
             # "Comp- zug": the sides swap before the computer's stone; the human moves next.
             p.tab_to("Comp- zug")
-            mark = p.press("space")
-            m = p.wait(r"^Seiten getauscht, (\w+) spielt (rot|blau), (\w+) (rot|blau)\b", mark)[0]
-            check({m.group(1): m.group(2), m.group(3): m.group(4)} == {
-                "Mensch": OTHER[p.human], "Computer": p.human}, "sides: " + m.group(0))
+            mark = s.key("space")
+            m = s.wait_for(r"^Seiten getauscht, (\w+) spielt (\w+), (\w+) (\w+)\b", mark)[0]
+            assert {m.group(1): m.group(2), m.group(3): m.group(4)} == {
+                "Mensch": OTHER[p.human], "Computer": p.human}, "sides: " + m.group(0)
             p.human = OTHER[p.human]
             if not p.reply(mark):
-                p.wait(r"Mensch ist am Zug", mark)
+                s.wait_for(r"Mensch ist am Zug", mark)
                 p.state()
 
         # Games to a win by a simple player: win, else block, else a column near the middle.
-        for _ in range(120):
-            if p.end not in (None, "Unentschieden"):
-                break
+        while p.end in (None, "Unentschieden"):
             if p.end:
                 p.new_game()
             board = p.board()
             free = [c for c in (4, 3, 5, 2, 6, 1, 7) if len(board[c - 1]) < 6]
             p.play(next((c for colour in (p.human, OTHER[p.human]) for c in free
                          if wins(board, c, colour)), free[0]))
-        check(p.end not in (None, "Unentschieden"), "no game won")
 
         # The winning line's cells say so, walked down from its first end's column button.
         column, board = p.line[0][0], p.board()
@@ -215,13 +198,13 @@ def main():
             p.say("Down", r"^Spalte %d, Reihe %d: %s%s\.$" % (column, row, at(
                 board, column, row) or "leer", ", Gewinnreihe" * ((column, row) in p.line)))
         p.say("Escape", r"^Spalte %d " % column)
-        check(not any("Prozent" in t for t in s.spoken()), "the progress bar was spoken")
+        assert not any("Prozent" in t for t in s.spoken()), "the progress bar was spoken"
     print("orca_play: passed")
 
 
 if __name__ == "__main__":
     try:
         main()
-    except OrcaSessionError as error:
+    except AssertionError as error:  # a time-out of the session too
         print("orca_play: FAIL: %s" % error, file=sys.stderr)
         sys.exit(1)

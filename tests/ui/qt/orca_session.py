@@ -20,10 +20,6 @@ import uuid
 SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'(?: voice=\w+)? ?(?=\{|\[|$)", re.S | re.M)
 
 
-class OrcaSessionError(AssertionError):
-    pass
-
-
 class OrcaSession:
     def __init__(self):
         self.marker = "ORCA_SESSION_" + uuid.uuid4().hex
@@ -126,7 +122,7 @@ class OrcaSession:
                 return value
             ended = [name for name, proc in self.procs if proc.poll() is not None]
             if ended or time.monotonic() > deadline:
-                raise OrcaSessionError("%s waiting %ss for %s" % (
+                raise AssertionError("%s waiting %ss for %s" % (
                     "%s ended" % ended[0] if ended else "timed out", timeout, what))
             time.sleep(0.05)
 
@@ -134,17 +130,17 @@ class OrcaSession:
         """Starts the program with accessibility on, waits for its window and focuses it."""
         self._spawn("app", argv, env=dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                                           QT_QPA_PLATFORM="xcb"))
-        found = self._wait(lambda: self._xdotool("search", "--onlyvisible", "--name", window),
-                           "a window named %s" % window, 30).split()[0]
-        self._xdotool("windowfocus", "--sync", found)
-
-    def _xdotool(self, *args):
-        done = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True)
-        return done.stdout.strip() if done.returncode == 0 else ""
+        xdotool = lambda *args: subprocess.run(  # noqa: E731
+            ["xdotool", *args], env=self.env, capture_output=True, text=True).stdout.split()
+        found = self._wait(lambda: xdotool("search", "--onlyvisible", "--name", window),
+                           "a window named %s" % window, 30)
+        xdotool("windowfocus", "--sync", found[0])
 
     def key(self, *keys):
-        """Presses keys (xdotool names: space, Tab, shift+Tab, Down) where the focus is."""
+        """Presses keys (xdotool names: space, Tab, shift+Tab, Down); returns the mark before."""
+        mark = self.mark()
         subprocess.run(["xdotool", "key", "--delay", "50", *keys], env=self.env, check=True)
+        return mark
 
     def mark(self):
         """A place in the log, for spoken() and wait_for()."""
@@ -160,12 +156,13 @@ class OrcaSession:
         return [m.group(1) for m in SPEECH.finditer(re.sub(r"\n {18}", "\n", text))]
 
     def wait_for(self, pattern, since=0, timeout=20):
-        """Waits until a text spoken after the mark matches pattern; returns the texts spoken
-        after the mark. Fails with them if none matches in time."""
+        """Waits for a text spoken after the mark to match; returns the first match and all
+        spoken after the mark."""
         regex = re.compile(pattern)
         try:
             self._wait(lambda: any(map(regex.search, self.spoken(since))),
                        "speech matching %r" % pattern, timeout)
-        except OrcaSessionError as error:
-            raise OrcaSessionError("%s; spoken since: %r" % (error, self.spoken(since))) from None
-        return self.spoken(since)
+        except AssertionError as error:
+            raise AssertionError("%s; spoken since: %r" % (error, self.spoken(since))) from None
+        texts = self.spoken(since)
+        return next(m for m in map(regex.search, texts) if m), texts
