@@ -88,15 +88,15 @@ class Play:
 
     def reply(self, mark, column=None):
         """The computer's stone spoken after the mark, unless the game ended; then the end, or
-        the room left in the column played (when not full). Returns the end, or None."""
+        the room left in the column played ("voll" once full). Returns the end, or None."""
         m, texts = self.s.wait_for(r"Computer, Spalte ([1-7]), Reihe ([1-6])\b|" + END, mark, 30)
         if m.group(1):
             c, r = int(m.group(1)), int(m.group(2))
             assert r == self.height(c) + 1, "the computer's stone in a wrong row: %r" % texts
             self.stones.append((OTHER[self.human], c, r))
-        free = 6 - self.height(column) if column else 0
-        if free and not re.search(END, m.string):
-            m, texts = self.s.wait_for(r"%s|^(Spalte %d, )?%s\.$" % (END, column, room(free)), mark)
+        if column and not re.search(END, m.string):
+            said = room(6 - self.height(column)) or "voll"
+            m, texts = self.s.wait_for(r"%s|^(Spalte %d,? )?%s\.$" % (END, column, said), mark)
         assert not any("Prozent" in t for t in texts), "progress bar at level 1: %r" % texts
         end = re.search(END, m.string)
         return end and self.finish(end.group(0), mark)
