@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <chrono>
 #include <system_error>
 #include <thread>
 
@@ -15,6 +16,10 @@ namespace {
 
 Verdict VerdictOf(const HumanReplies& replies) {
     return replies.lost ? Verdict::Lost : replies.won ? Verdict::Won : Verdict::None;
+}
+
+double MillisecondsBetween(SteadyTime from, SteadyTime to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
 }  // namespace
@@ -33,18 +38,23 @@ LevelRun::LevelRun(const Position& root, const std::vector<int>& candidates, int
     }
 }
 
-void LevelRun::Run(const std::vector<LastAnswersCache*>& caches) {
+void LevelRun::Run(const std::vector<LastAnswersCache*>& caches, std::vector<ItemTime>* times) {
+    if (times != nullptr) {
+        times->assign(items_.size(), ItemTime{});
+    }
+    start_ = std::chrono::steady_clock::now();
     const int threads = std::min(static_cast<int>(caches.size()), static_cast<int>(items_.size()));
     std::vector<std::thread> helpers;
     try {
         for (int t = 1; t < threads; ++t) {
-            helpers.emplace_back(
-                [this, &caches, t] { Work(*caches[static_cast<std::size_t>(t)]); });
+            helpers.emplace_back([this, &caches, t, times] {
+                Work(*caches[static_cast<std::size_t>(t)], t, times);
+            });
         }
     } catch (const std::system_error&) {
         // Short of memory for another thread: the threads there are do all the work.
     }
-    Work(*caches.front());
+    Work(*caches.front(), 0, times);
     for (std::thread& helper : helpers) {
         helper.join();
     }
@@ -102,29 +112,46 @@ void LevelRun::Plan(const Position& root, int column, int index) {
     }
 }
 
-void LevelRun::Work(LastAnswersCache& cache) {
+void LevelRun::Work(LastAnswersCache& cache, int thread, std::vector<ItemTime>* times) {
     Search search(level_, table_, cache, control_);
     for (;;) {
         const std::size_t next = next_.fetch_add(1);
         if (next >= items_.size() || control_.End() != LevelEnd::Running) {
             break;
         }
-        const Item item = items_[next];
-        Candidate& c = candidates_[static_cast<std::size_t>(item.candidate)];
-        std::optional<CompAnswers>& answers = c.answers[static_cast<std::size_t>(item.reply)];
-        if (control_.Needed(item.candidate, item.reply)) {
-            Position position = c.position;
-            position.Play(c.replies[static_cast<std::size_t>(item.reply)], Side::Human);
-            answers = search.AnswersAfterReply(position, item.candidate, item.reply);
-            if (answers && answers->allLose) {
-                control_.ReplyRefutes(item.candidate, item.reply);
-            }
-        }
-        if (c.itemsLeft.fetch_sub(1) == 1) {
-            Combine(item.candidate);
+        if (times == nullptr) {
+            Do(items_[next], search);
+        } else {
+            (*times)[next] = TimedDo(items_[next], search, thread);
         }
     }
     nodes_ += search.nodes();
+}
+
+ItemTime LevelRun::TimedDo(const Item& item, Search& search, int thread) {
+    const SteadyTime start = std::chrono::steady_clock::now();
+    const double systemBefore = SystemSeconds(RUSAGE_THREAD);
+    Do(item, search);
+    const double pageSetUpMs = (SystemSeconds(RUSAGE_THREAD) - systemBefore) * 1000;
+    return {candidates_[static_cast<std::size_t>(item.candidate)].column, thread,
+            MillisecondsBetween(start_, start),
+            MillisecondsBetween(start, std::chrono::steady_clock::now()) - pageSetUpMs};
+}
+
+void LevelRun::Do(const Item& item, Search& search) {
+    Candidate& c = candidates_[static_cast<std::size_t>(item.candidate)];
+    std::optional<CompAnswers>& answers = c.answers[static_cast<std::size_t>(item.reply)];
+    if (control_.Needed(item.candidate, item.reply)) {
+        Position position = c.position;
+        position.Play(c.replies[static_cast<std::size_t>(item.reply)], Side::Human);
+        answers = search.AnswersAfterReply(position, item.candidate, item.reply);
+        if (answers && answers->allLose) {
+            control_.ReplyRefutes(item.candidate, item.reply);
+        }
+    }
+    if (c.itemsLeft.fetch_sub(1) == 1) {
+        Combine(item.candidate);
+    }
 }
 
 // The candidate's replies in order, as the search of its replies takes them.

@@ -17,8 +17,11 @@
 #include "ai/position.h"
 #include "ai/search_results.h"
 #include "ai/transposition_table.h"
+#include "ai/work_trace.h"
 
 namespace quorbel {
+
+class Search;
 
 class LevelRun {
   public:
@@ -26,8 +29,8 @@ class LevelRun {
              TranspositionTable& table, LevelControl& control);
 
     // One thread for each cache, at most one for each work item; returns when the level has
-    // completed or ended.
-    void Run(const std::vector<LastAnswersCache*>& caches);
+    // completed or ended. With times, each item's time goes to its place in it.
+    void Run(const std::vector<LastAnswersCache*>& caches, std::vector<ItemTime>* times = nullptr);
 
     // After a level that completed: the candidates in order up to and including the first forced
     // win.
@@ -53,7 +56,9 @@ class LevelRun {
     };
 
     void Plan(const Position& root, int column, int index);
-    void Work(LastAnswersCache& cache);
+    void Work(LastAnswersCache& cache, int thread, std::vector<ItemTime>* times);
+    ItemTime TimedDo(const Item& item, Search& search, int thread);
+    void Do(const Item& item, Search& search);
     void Combine(int index);
     void Settle(int index, const HumanReplies& replies);
 
@@ -63,6 +68,7 @@ class LevelRun {
     std::vector<Candidate> candidates_;
     std::vector<Item> items_;
     std::atomic<std::size_t> next_{0};
+    SteadyTime start_;  // of Run
     std::atomic<std::uint64_t> nodes_{0};
 };
 
