@@ -78,6 +78,7 @@ std::vector<CandidateReport> LevelRun::Examined() const {
 void LevelRun::Plan(const Position& root, int column, int index) {
     Candidate& c = candidates_[static_cast<std::size_t>(index)];
     c.column = column;
+    c.control = control_.AddNode(LevelControl::kRoot, index);
     c.position = root;
     c.position.Play(column, Side::Computer);
     if (level_ == 1) {
@@ -141,12 +142,13 @@ ItemTime LevelRun::TimedDo(const Item& item, Search& search, int thread) {
 void LevelRun::Do(const Item& item, Search& search) {
     Candidate& c = candidates_[static_cast<std::size_t>(item.candidate)];
     std::optional<CompAnswers>& answers = c.answers[static_cast<std::size_t>(item.reply)];
-    if (control_.Needed(item.candidate, item.reply)) {
+    if (control_.Needed(c.control, item.reply)) {
+        search.BeginItem(c.control, item.reply);
         Position position = c.position;
         position.Play(c.replies[static_cast<std::size_t>(item.reply)], Side::Human);
-        answers = search.AnswersAfterReply(position, item.candidate, item.reply);
+        answers = search.AnswersAfterReply(position, 2);
         if (answers && answers->allLose) {
-            control_.ReplyRefutes(item.candidate, item.reply);
+            control_.Decides(c.control, item.reply);
         }
     }
     if (c.itemsLeft.fetch_sub(1) == 1) {
@@ -186,7 +188,7 @@ void LevelRun::Settle(int index, const HumanReplies& replies) {
     Candidate& c = candidates_[static_cast<std::size_t>(index)];
     c.report = CandidateReport{c.column, VerdictOf(replies), replies.lines};
     if (replies.won) {
-        control_.CandidateWins(index);
+        control_.Decides(LevelControl::kRoot, index);
     }
 }
 

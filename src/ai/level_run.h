@@ -42,6 +42,7 @@ class LevelRun {
   private:
     struct Candidate {
         int column = 0;
+        int control = 0;                // its node in the level control
         Position position;              // with the candidate's stone
         std::vector<int> replies;       // the human replies whose answers are searched, in order
         bool fourAfterReplies = false;  // the next open reply makes four at once
