@@ -6,9 +6,9 @@
 // Three reasons cut work short, and they are kept apart because they mean different things:
 // - the time is up: the level ends incomplete and the deepest level completed before decides;
 // - a stop was asked for (the window is closing): the same, and no further level is begun;
-// - the work no longer counts: a candidate before its candidate wins by force, or a reply before
-//   its reply refutes the candidate. Searching the moves in order would never have reached it; the
-//   level goes on.
+// - the work no longer counts: a candidate before its candidate wins by force, a reply before its
+//   reply refutes the candidate, and likewise below where the level run splits a reply's answers
+//   (level_run.h). Searching the moves in order would never have reached it; the level goes on.
 //
 // The work that no longer counts is kept as a tree of the moves the level run splits its work by:
 // the root's moves are the candidates, a candidate's moves its replies, and so on down to the moves

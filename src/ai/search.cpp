@@ -26,6 +26,10 @@ void Search::BeginItem(int node, int move) {
     cut_ = Cut::None;
 }
 
+void Search::CountSplitSearch() {
+    CountSearches();
+}
+
 std::optional<CompAnswers> Search::AnswersAfterReply(const Position& position, int depth) {
     pos_ = position;
     const std::uint64_t computerFours = pos_.FourCells(Side::Computer);

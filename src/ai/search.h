@@ -7,8 +7,9 @@
 //
 // Depth d is a move pair: a computer move and the human's replies to it. The candidate is the
 // computer move of depth 1 and its replies are split into work items by the level run, so a search
-// begins with the computer's answers of depth 2. At depth Level, the last, the answers' replies are
-// only evaluated (the horizon), all at once from the line codes.
+// begins with the computer's answers of depth 2, or of depth 3 where the level run splits the
+// answers of depth 2 too. At depth Level, the last, the answers' replies are only evaluated (the
+// horizon), all at once from the line codes.
 
 #include <cstdint>
 #include <optional>
@@ -33,7 +34,7 @@ class Search {
 
     // Counts a search that the level run has split into work items, where the search would have
     // counted it.
-    void CountSplitSearch() { CountSearches(); }
+    void CountSplitSearch();
 
     // The computer's answers of depth (2 up to the level) on position, on which the human has
     // just replied; nothing when the work was cut short because the level ended or the work no

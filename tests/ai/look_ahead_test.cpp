@@ -1,5 +1,6 @@
 // The level driver and its split of the work over threads: the decisions it gives with more
-// threads than candidates, the work that no longer counts, the progress it shows, and a stop.
+// threads than candidates or work items, the work that no longer counts, the progress it shows, and
+// a stop.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,9 @@
 #include <chrono>
 #include <functional>
 
+#include "ai/decision_runs.h"
 #include "ai/level_control.h"
+#include "ai/level_run.h"
 #include "ai/look_ahead.h"
 #include "ai/move_text.h"
 
@@ -33,6 +36,24 @@ TEST(LookAheadThreads, MoreThreadsThanCandidatesDecideAsOneThreadWithABarThatOnl
     EXPECT_EQ(outcome.completedLevel, 6);
     EXPECT_EQ(outcome.examined, alone.examined);
     EXPECT_EQ(outcome.examined.size(), 7u);
+}
+
+// Four columns full: three candidates, whose replies and answers make fewer finer work items than
+// there are threads; and a table so small that its entries replace each other all the time.
+TEST(LookAheadThreads, FinerItemsOnMoreThreadsThanItemsAndATinyTableDecideAsTheReference) {
+    constexpr int kThreads = 96;
+    for (const char* moves : {"431214321222233133441144", "1431132143321543312422424"}) {
+        for (const int level : {LevelRun::kSplitFromLevel, 8}) {
+            std::vector<LevelTrace> levels;
+            MoveDriver driver(PlayerOptions{std::nullopt, 10, kThreads, false, &levels});
+            ExpectSameDecision(DriverReport(driver, moves, level), ReferenceReport(moves, level),
+                               moves);
+            // Three candidates with three replies each make nine items unless answers are split.
+            ASSERT_EQ(levels.size(), 1u);
+            EXPECT_GT(levels.front().items.size(), 9u) << moves;
+            EXPECT_LT(levels.front().items.size(), static_cast<std::size_t>(kThreads)) << moves;
+        }
+    }
 }
 
 // A move that decides its node (a win among the computer's moves, a refutation among the human's)
