@@ -184,13 +184,25 @@ void LevelRun::PlanReplies(int index) {
     move.answers.resize(move.replies.size());
     move.itemsLeft = move.split >= 0 ? std::max(count, 1) : count;
     for (int reply = 0; reply < count; ++reply) {
-        if (move.depth >= splitDepth_ || !PlanSplit(index, reply)) {
+        if (!SplitsRepliesOf(move) || !PlanSplit(index, reply)) {
             items_.push_back({index, reply});
         }
     }
     if (count == 0 && move.split >= 0) {
         items_.push_back({index, 0});
     }
+}
+
+// Whether the answers to the move's replies are moves of their own: above the split depth, and
+// one depth further for each candidate's first answer to its first reply. The replies to that
+// answer are searched first, while the table holds little of this level, and were the largest
+// items of a level (docs/engine.md, "Threads").
+bool LevelRun::SplitsRepliesOf(const Move& move) const {
+    if (move.depth < splitDepth_) {
+        return true;
+    }
+    return move.depth == 2 && move.place == 0 &&
+           splits_[static_cast<std::size_t>(move.split)].reply == 0;
 }
 
 // Lists the answers to the move's reply-th reply as moves of their own; false when there is no
@@ -276,13 +288,19 @@ void LevelRun::Do(const Item& item, Search& search) {
     ItemDone(item.move);
 }
 
-// The answer's first item reaches it as the search of its split reply would: counts that search
-// with the first answer, and the answer's own search of its replies, which the table may give;
-// whether it did. (The split reply's move is a candidate, reached when the level was planned.)
+// The answer's first item reaches it as the search of its split reply would: first the move that
+// reply belongs to, when this item is that move's first as well (a candidate was reached when the
+// level was planned); then counts the split reply's search with the first answer, and the
+// answer's own search of its replies, which the table may give. Whether the table gave this answer
+// or a move above it.
 bool LevelRun::Reach(int index, Search& search) {
     Move& answer = moves_[static_cast<std::size_t>(index)];
-    assert(moves_[static_cast<std::size_t>(splits_[static_cast<std::size_t>(answer.split)].move)]
-               .split < 0);
+    const SplitReply& split = splits_[static_cast<std::size_t>(answer.split)];
+    const bool firstOfAbove = answer.place == 0 && split.reply == 0;
+    if (firstOfAbove && moves_[static_cast<std::size_t>(split.move)].split >= 0 &&
+        Reach(split.move, search)) {
+        return true;
+    }
     if (answer.place == 0) {
         search.CountSplitSearch();
     }

@@ -3,8 +3,9 @@
 // One level of the look-ahead over all candidates, split between threads. A work item is the
 // computer's answers to one human reply to a computer move (a Search each). From
 // kSplitFromLevel on, the computer's answers to a candidate's reply are split as well, each answer
-// a move of its own whose replies are items: the items then stay small enough to keep 16 threads
-// busy (docs/engine.md, "Threads"). The threads take the items in the list's order, so the lower
+// a move of its own whose replies are items, and once more below the candidate's first answer to
+// its first reply: the items then stay small enough to keep 16 threads busy (docs/engine.md,
+// "Threads"). The threads take the items in the list's order, so the lower
 // candidates finish first, and whoever finishes the last item below a move combines its replies
 // in their order, as searching the move whole would: up to the first reply that refutes it; the
 // answers of a split reply likewise, up to the first that wins. Work that can no longer count is
@@ -35,7 +36,7 @@ class LevelRun {
     static constexpr int kSplitFromLevel = 6;
 
     // The depth of the computer moves whose replies are the level's work items: 1, the candidates,
-    // or 2, their answers.
+    // or 2, their answers; one deeper below each candidate's first answer to its first reply.
     static int SplitDepth(int level);
 
     LevelRun(const Position& root, const std::vector<int>& candidates, int level,
@@ -90,6 +91,7 @@ class LevelRun {
 
     void Plan(const Position& root, int column, int index);
     void PlanReplies(int index);
+    bool SplitsRepliesOf(const Move& move) const;
     bool PlanSplit(int index, int reply);
     void Work(LastAnswersCache& cache, int thread, std::vector<ItemTime>* times);
     ItemTime TimedDo(const Item& item, Search& search, int thread);

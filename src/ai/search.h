@@ -7,8 +7,8 @@
 //
 // Depth d is a move pair: a computer move and the human's replies to it. The candidate is the
 // computer move of depth 1 and its replies are split into work items by the level run, so a search
-// begins with the computer's answers of depth 2, or of depth 3 where the level run splits the
-// answers of depth 2 too. At depth Level, the last, the answers' replies are only evaluated (the
+// begins with the computer's answers of depth 2, or deeper where the level run splits the answers
+// above them too. At depth Level, the last, the answers' replies are only evaluated (the
 // horizon), all at once from the line codes.
 
 #include <cstdint>

@@ -41,7 +41,7 @@ TEST(LookAheadThreads, MoreThreadsThanCandidatesDecideAsOneThreadWithABarThatOnl
 // Four columns full: three candidates, whose replies and answers make fewer finer work items than
 // there are threads; and a table so small that its entries replace each other all the time.
 TEST(LookAheadThreads, FinerItemsOnMoreThreadsThanItemsAndATinyTableDecideAsTheReference) {
-    constexpr int kThreads = 96;
+    constexpr int kThreads = 128;
     for (const char* moves : {"431214321222233133441144", "1431132143321543312422424"}) {
         for (const int level : {LevelRun::kSplitFromLevel, 8}) {
             std::vector<LevelTrace> levels;
