@@ -1,6 +1,7 @@
 // quorbel-bench: times the computer player's fast engine and the step-by-step reference on four
 // positions, checks that their decisions agree, and prints time, look-ahead calls, table use and
-// the speed-up; then the level the engine completes at level 10 under the thinking-time limit.
+// the speed-up; then the level the engine completes at level 10 under the thinking-time limit. With
+// --trace it also writes when each work item of every level ran, and on which thread.
 
 #include <sys/resource.h>
 
@@ -26,7 +27,7 @@ using quorbel::tools::Quoted;
 constexpr const char* kUsage =
     "usage: quorbel-bench [--json] [--max-level N] [--reference-max-level N] [--limited-level N]\n"
     "                     [--time-limit SECONDS] [--threads N] [--table-bits B]\n"
-    "                     [--position MOVES]...\n";
+    "                     [--position MOVES]... [--trace FILE]\n";
 
 const std::vector<std::string> kDefaultPositions = {"4", "4453", "476334251173",
                                                     "146625554366541333355261"};
@@ -38,6 +39,8 @@ struct Settings {
     int limitedLevel = quorbel::kMaxLevel;  // 0: no measurement under the time limit
     quorbel::PlayerOptions player;
     std::vector<std::string> positions;
+    std::string tracePath;
+    std::FILE* trace = nullptr;  // open when tracePath is given
 };
 
 struct Row {
@@ -74,14 +77,36 @@ double PeakMiB() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// One line per work item that ran, in the order of the level's list; after each level a comment
+// with its search time.
+void WriteTrace(std::FILE* file, const std::string& moves,
+                const std::vector<quorbel::LevelTrace>& levels) {
+    std::fprintf(file, "# position %s\n", moves.c_str());
+    for (const quorbel::LevelTrace& level : levels) {
+        for (std::size_t place = 0; place < level.items.size(); ++place) {
+            const quorbel::ItemTime& item = level.items[place];
+            if (item.thread >= 0) {
+                std::fprintf(file, "%d %d %zu %d %.3f %.3f\n", level.level, item.candidate, place,
+                             item.thread, item.startMs, item.ms);
+            }
+        }
+        std::fprintf(file, "# level %d search_ms %.3f %s\n", level.level, level.searchMs,
+                     level.completed ? "completed" : "ended");
+    }
+    std::fflush(file);
+}
+
 Row Measure(const Settings& settings, const quorbel::PlayerOptions& player,
             const std::string& moves, int level) {
     Row row;
     row.moves = moves;
     row.level = level;
     ResetPeakMemory();
+    std::vector<quorbel::LevelTrace> levels;
     {
-        quorbel::MoveDriver driver(player);  // a fresh table for every measurement
+        quorbel::PlayerOptions traced = player;
+        traced.trace = settings.trace != nullptr ? &levels : nullptr;
+        quorbel::MoveDriver driver(traced);  // a fresh table for every measurement
         quorbel::tools::Decision decision;
         if (quorbel::tools::Decide(driver, moves, level, decision) != quorbel::MovesError::None) {
             std::fprintf(stderr, "quorbel-bench: %s is no position to move in\n", moves.c_str());
@@ -94,6 +119,9 @@ Row Measure(const Settings& settings, const quorbel::PlayerOptions& player,
         row.tableCapacity = driver.table().Capacity();
     }
     row.peakMiB = PeakMiB();
+    if (settings.trace != nullptr) {
+        WriteTrace(settings.trace, moves, levels);
+    }
     if (level <= settings.referenceMaxLevel) {
         quorbel::GameRecord rec;
         quorbel::SetUpFromMoves(rec, moves);
@@ -196,6 +224,8 @@ bool ParseArguments(int argc, char** argv, Settings& settings) {
             settings.player.maxLog2TableEntries = std::atoi(argv[++i]);
         } else if (flag == "--position" && hasValue) {
             settings.positions.emplace_back(argv[++i]);
+        } else if (flag == "--trace" && hasValue) {
+            settings.tracePath = argv[++i];
         } else {
             return false;
         }
@@ -218,6 +248,17 @@ int main(int argc, char** argv) {
     if (!ParseArguments(argc, argv, settings)) {
         std::fputs(kUsage, stderr);
         return 2;
+    }
+    if (!settings.tracePath.empty()) {
+        settings.trace = std::fopen(settings.tracePath.c_str(), "w");
+        if (settings.trace == nullptr) {
+            std::fprintf(stderr, "quorbel-bench: cannot write %s\n", settings.tracePath.c_str());
+            return 2;
+        }
+        std::fputs(
+            "# quorbel-bench trace: the work items of each level, in the order the threads took"
+            " them\n# fields: level candidate place thread start_ms ms\n",
+            settings.trace);
     }
     if (!settings.json) {
         PrintHeader();
@@ -261,6 +302,9 @@ int main(int argc, char** argv) {
             std::printf("  %s%s\n", rows[i].c_str(), i + 1 < rows.size() ? "," : "");
         }
         std::printf("]\n");
+    }
+    if (settings.trace != nullptr) {
+        std::fclose(settings.trace);
     }
     return allAgree ? 0 : 1;
 }

@@ -1,7 +1,5 @@
 #include "ai/look_ahead.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -16,15 +14,6 @@ namespace {
 
 // Below this level a search takes less than starting a thread.
 constexpr int kThreadsFromLevel = 4;
-
-// The CPU time the system has spent for the program: above all on setting up the fresh pages of a
-// table that has grown.
-double SystemSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_stime.tv_usec) * 1e-6;
-}
 
 }  // namespace
 
@@ -90,16 +79,23 @@ std::optional<double> LookAhead::RunLevel(const Position& root, const std::vecto
     std::vector<LastAnswersCache*> caches(static_cast<std::size_t>(threads));
     std::transform(caches_.begin(), caches_.begin() + threads, caches.begin(),
                    [](const std::unique_ptr<LastAnswersCache>& cache) { return cache.get(); });
-    run.Run(caches);
+    LevelTrace* trace = trace_ != nullptr ? &trace_->emplace_back() : nullptr;
+    run.Run(caches, trace != nullptr ? &trace->items : nullptr);
     outcome.nodes += run.nodes();
     end = control.End();
+    const double seconds = SearchSeconds(SecondsBetween(start, std::chrono::steady_clock::now()),
+                                         SystemSeconds() - systemBefore, threads);
+    if (trace != nullptr) {
+        trace->level = current;
+        trace->searchMs = seconds * 1000;
+        trace->completed = end == LevelEnd::Running;
+    }
     if (end != LevelEnd::Running) {
         return std::nullopt;
     }
     outcome.examined = run.Examined();
     outcome.completedLevel = current;
-    return SearchSeconds(SecondsBetween(start, std::chrono::steady_clock::now()),
-                         SystemSeconds() - systemBefore, threads);
+    return seconds;
 }
 
 }  // namespace quorbel

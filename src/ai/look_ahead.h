@@ -15,6 +15,7 @@
 #include "ai/move_report.h"
 #include "ai/time_policy.h"
 #include "ai/transposition_table.h"
+#include "ai/work_trace.h"
 #include "game/record.h"
 
 namespace quorbel {
@@ -50,6 +51,9 @@ class LookAhead {
     // it can, as if its time were up.
     void Stop() { stopAsked_ = true; }
 
+    // From now on every level run, completed or not, appends its work items' times to levels.
+    void TraceLevels(std::vector<LevelTrace>* levels) { trace_ = levels; }
+
     const TranspositionTable& table() const { return table_; }
     void ReleaseTable() { table_.Release(); }
 
@@ -66,6 +70,7 @@ class LookAhead {
     int maxLog2TableEntries_;
     int threads_;
     std::atomic<bool> stopAsked_{false};
+    std::vector<LevelTrace>* trace_ = nullptr;
 };
 
 }  // namespace quorbel

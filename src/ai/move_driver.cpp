@@ -41,7 +41,9 @@ void CloseCandidateGap(GameRecord& rec, int from) {
 MoveDriver::MoveDriver() : MoveDriver(PlayerOptions{}) {}
 
 MoveDriver::MoveDriver(const PlayerOptions& options)
-    : options_(options), lookAhead_(options.maxLog2TableEntries, options.threads) {}
+    : options_(options), lookAhead_(options.maxLog2TableEntries, options.threads) {
+    lookAhead_.TraceLevels(options.trace);
+}
 
 MoveDriver::~MoveDriver() = default;
 

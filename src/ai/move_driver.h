@@ -28,6 +28,8 @@ struct PlayerOptions {
     // The table's memory goes back after each move, while the human thinks; kept only to be
     // looked at.
     bool keepTable = false;
+    // Where every level run appends its work items' times, if anywhere (quorbel-bench --trace).
+    std::vector<LevelTrace>* trace = nullptr;
 };
 
 class MoveDriver : public ComputerPlayer {

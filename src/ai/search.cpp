@@ -20,18 +20,24 @@ CompAnswers Unpacked(const LastAnswersCache::Entry& entry) {
 
 }  // namespace
 
-std::optional<CompAnswers> Search::AnswersAfterReply(const Position& position, int candidate,
-                                                     int reply) {
-    candidate_ = candidate;
-    reply_ = reply;
+void Search::BeginItem(int node, int move) {
+    node_ = node;
+    move_ = move;
     cut_ = Cut::None;
+}
+
+void Search::CountSplitSearch() {
+    CountSearches();
+}
+
+std::optional<CompAnswers> Search::AnswersAfterReply(const Position& position, int depth) {
     pos_ = position;
     const std::uint64_t computerFours = pos_.FourCells(Side::Computer);
-    if (level_ > 2) {
-        PrefetchRepliesToEveryAnswer(level_ - 2, computerFours);
+    if (depth < level_) {
+        PrefetchRepliesToEveryAnswer(level_ - depth, computerFours);
     }
-    const CompAnswers answers =
-        level_ == 2 ? LastAnswersOnTheBoard(computerFours) : SearchAnswers(2, computerFours);
+    const CompAnswers answers = depth == level_ ? LastAnswersOnTheBoard(computerFours)
+                                                : SearchAnswers(depth, computerFours);
     return cut_ == Cut::None ? std::optional(answers) : std::nullopt;
 }
 
@@ -251,7 +257,7 @@ inline void Search::CountSearches(int searches) {
     nextCheck_ = nodes_ + kCheckInterval;
     if (control_.CheckEnded()) {
         cut_ = Cut::LevelEnded;
-    } else if (!control_.Needed(candidate_, reply_)) {
+    } else if (!control_.Needed(node_, move_)) {
         cut_ = Cut::NoLongerNeeded;
     }
 }

@@ -7,8 +7,9 @@
 //
 // Depth d is a move pair: a computer move and the human's replies to it. The candidate is the
 // computer move of depth 1 and its replies are split into work items by the level run, so a search
-// begins with the computer's answers of depth 2. At depth Level, the last, the answers' replies are
-// only evaluated (the horizon), all at once from the line codes.
+// begins with the computer's answers of depth 2, or deeper where the level run splits the answers
+// above them too. At depth Level, the last, the answers' replies are only evaluated (the
+// horizon), all at once from the line codes.
 
 #include <cstdint>
 #include <optional>
@@ -27,11 +28,18 @@ class Search {
     Search(int level, TranspositionTable& table, LastAnswersCache& cache, LevelControl& control)
         : level_(level), table_(table), cache_(cache), control_(control) {}
 
-    // The computer's answers of depth 2 on position, which holds a candidate (the candidate-th
-    // from 0) and a human reply to it (the reply-th of its replies, from 0); nothing when the work
-    // was cut short because the level ended or the work no longer counts.
-    std::optional<CompAnswers> AnswersAfterReply(const Position& position, int candidate,
-                                                 int reply);
+    // Begins a work item: what is searched from now on is the work on the move-th move of the
+    // level control's node (level_control.h), and is cut short when that no longer counts.
+    void BeginItem(int node, int move);
+
+    // Counts a search that the level run has split into work items, where the search would have
+    // counted it.
+    void CountSplitSearch();
+
+    // The computer's answers of depth (2 up to the level) on position, on which the human has
+    // just replied; nothing when the work was cut short because the level ended or the work no
+    // longer counts.
+    std::optional<CompAnswers> AnswersAfterReply(const Position& position, int depth);
 
     // The node count, the look-ahead's measure of its work (LevelRun, LookAheadOutcome and
     // MoveReport hand on its sums): one for each search of the human's replies to a computer stone
@@ -64,8 +72,8 @@ class Search {
     TranspositionTable& table_;
     LastAnswersCache& cache_;
     LevelControl& control_;
-    int candidate_ = 0;
-    int reply_ = 0;
+    int node_ = LevelControl::kRoot;  // the current work item's place in the level control
+    int move_ = 0;
     Cut cut_ = Cut::None;
     std::uint64_t nodes_ = 0;
     std::uint64_t nextCheck_ = kCheckInterval;

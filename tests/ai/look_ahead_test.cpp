@@ -1,12 +1,17 @@
 // The level driver and its split of the work over threads: the decisions it gives with more
-// threads than candidates, the progress it shows, and a stop.
+// threads than candidates or work items, the work that no longer counts, the progress it shows, and
+// a stop.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <functional>
 
+#include "ai/decision_runs.h"
+#include "ai/level_control.h"
+#include "ai/level_run.h"
 #include "ai/look_ahead.h"
 #include "ai/move_text.h"
 
@@ -31,6 +36,56 @@ TEST(LookAheadThreads, MoreThreadsThanCandidatesDecideAsOneThreadWithABarThatOnl
     EXPECT_EQ(outcome.completedLevel, 6);
     EXPECT_EQ(outcome.examined, alone.examined);
     EXPECT_EQ(outcome.examined.size(), 7u);
+}
+
+// Four columns full: three candidates, whose replies and answers make fewer finer work items than
+// there are threads; and a table so small that its entries replace each other all the time.
+TEST(LookAheadThreads, FinerItemsOnMoreThreadsThanItemsAndATinyTableDecideAsTheReference) {
+    constexpr int kThreads = 128;
+    for (const char* moves : {"431214321222233133441144", "1431132143321543312422424"}) {
+        for (const int level : {LevelRun::kSplitFromLevel, 8}) {
+            std::vector<LevelTrace> levels;
+            MoveDriver driver(PlayerOptions{std::nullopt, 10, kThreads, false, &levels});
+            ExpectSameDecision(DriverReport(driver, moves, level), ReferenceReport(moves, level),
+                               moves);
+            // Three candidates with three replies each make nine items unless answers are split.
+            ASSERT_EQ(levels.size(), 1u);
+            EXPECT_GT(levels.front().items.size(), 9u) << moves;
+            EXPECT_LT(levels.front().items.size(), static_cast<std::size_t>(kThreads)) << moves;
+        }
+    }
+}
+
+// A move that decides its node (a win among the computer's moves, a refutation among the human's)
+// cuts the moves after it and everything below them, never those before it; a node known from the
+// table needs none of its moves.
+TEST(LevelControl, ADecidingMoveCutsTheLaterMovesAndEverythingBelowThem) {
+    const std::atomic<bool> noStop{false};
+    LevelControl control(std::nullopt, noStop);
+    const int candidate = control.AddNode(LevelControl::kRoot, 1);
+    const int reply = control.AddNode(candidate, 2);
+    const int answer = control.AddNode(reply, 3);
+    EXPECT_TRUE(control.Needed(answer, 6));
+
+    control.Decides(reply, 4);
+    EXPECT_TRUE(control.Needed(answer, 6));
+    EXPECT_FALSE(control.Needed(reply, 5));
+    control.Decides(reply, 3);
+    control.Decides(reply, 5);  // a later find leaves the first one
+    EXPECT_TRUE(control.Needed(answer, 6));
+    EXPECT_FALSE(control.Needed(reply, 4));
+    control.Decides(reply, 2);
+    EXPECT_FALSE(control.Needed(answer, 0));
+    EXPECT_FALSE(control.NodeNeeded(answer));
+    EXPECT_TRUE(control.NodeNeeded(reply));
+
+    control.Known(reply);
+    EXPECT_FALSE(control.Needed(reply, 0));
+    EXPECT_TRUE(control.Needed(candidate, 6));
+    control.Decides(LevelControl::kRoot, 0);
+    EXPECT_EQ(control.FirstWon(), 0);
+    EXPECT_FALSE(control.NodeNeeded(candidate));
+    EXPECT_FALSE(control.Needed(candidate, 0));
 }
 
 // The first update of the bar comes from inside a level that searches; a stop asked for then ends
