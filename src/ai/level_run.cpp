@@ -93,7 +93,6 @@ double MillisecondsBetween(SteadyTime from, SteadyTime to) {
 LevelRun::LevelRun(const Position& root, const std::vector<int>& candidates, int level,
                    TranspositionTable& table, LevelControl& control)
     : level_(level),
-      splitDepth_(SplitDepth(level)),
       table_(table),
       control_(control),
       candidates_(static_cast<int>(candidates.size())),
@@ -138,10 +137,6 @@ std::vector<CandidateReport> LevelRun::Examined() const {
     return examined;
 }
 
-int LevelRun::SplitDepth(int level) {
-    return level >= kSplitFromLevel ? 2 : 1;
-}
-
 // Settles the candidate at once where that is quick: at level 1, from the table, or when its
 // replies need no search; otherwise lists its work.
 void LevelRun::Plan(const Position& root, int column, int index) {
@@ -171,9 +166,9 @@ void LevelRun::Plan(const Position& root, int column, int index) {
     }
 }
 
-// Lists the move's replies, and for each the items that search its answers: one, or where the move
-// lies above the split depth, those of each answer. An answer without replies to search gets one
-// item, which only reaches it.
+// Lists the move's replies, and for each the items that search its answers: one, or where the
+// move's replies are split (SplitsRepliesOf), those of each answer. An answer without replies to
+// search gets one item, which only reaches it.
 void LevelRun::PlanReplies(int index) {
     Move& move = moves_[static_cast<std::size_t>(index)];
     const ColumnsInOrder order =
@@ -193,16 +188,16 @@ void LevelRun::PlanReplies(int index) {
     }
 }
 
-// Whether the answers to the move's replies are moves of their own: above the split depth, and
-// one depth further for each candidate's first answer to its first reply. The replies to that
+// Whether the answers to the move's replies are moves of their own: from kSplitFromLevel on, a
+// candidate's, and those of each candidate's first answer to its first reply. The replies to that
 // answer are searched first, while the table holds little of this level, and were the largest
 // items of a level (docs/engine.md, "Threads").
 bool LevelRun::SplitsRepliesOf(const Move& move) const {
-    if (move.depth < splitDepth_) {
-        return true;
+    if (level_ < kSplitFromLevel) {
+        return false;
     }
-    return move.depth == 2 && move.place == 0 &&
-           splits_[static_cast<std::size_t>(move.split)].reply == 0;
+    return move.depth == 1 || (move.depth == 2 && move.place == 0 &&
+                               splits_[static_cast<std::size_t>(move.split)].reply == 0);
 }
 
 // Lists the answers to the move's reply-th reply as moves of their own; false when there is no

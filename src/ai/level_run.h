@@ -35,10 +35,6 @@ class LevelRun {
     // below it a level takes well under a tenth of a second (docs/engine.md, "Threads").
     static constexpr int kSplitFromLevel = 6;
 
-    // The depth of the computer moves whose replies are the level's work items: 1, the candidates,
-    // or 2, their answers; one deeper below each candidate's first answer to its first reply.
-    static int SplitDepth(int level);
-
     LevelRun(const Position& root, const std::vector<int>& candidates, int level,
              TranspositionTable& table, LevelControl& control);
 
@@ -72,7 +68,7 @@ class LevelRun {
         std::atomic<int> itemsLeft{0};
     };
 
-    // A human reply to a move above the split depth, whose answers are moves of their own.
+    // A human reply whose answers are moves of their own (SplitsRepliesOf).
     struct SplitReply {
         int move = 0;
         int reply = 0;  // its place among the move's replies
@@ -103,7 +99,6 @@ class LevelRun {
     void Settle(int index, const HumanReplies& replies);
 
     int level_;
-    int splitDepth_;
     TranspositionTable& table_;
     LevelControl& control_;
     int candidates_ = 0;

@@ -84,8 +84,9 @@ class Game {
     void humanWins();
     void endWithFour(std::string_view message);
     void describeBoard();
-    void announce(std::string text);
+    void announce(std::string_view text);
     void announceTurn();
+    int shownLevel() const;
     void sayAnnouncements();
     void answerWithComputerMove();
     void TakeBackMove();

@@ -44,7 +44,7 @@ void Game::StartGame() {
 void Game::NewGame() {
     toolkit_.setTimerEnabled(true);
     rec_.GameState = kNoGame;
-    if (NumberFromText(toolkit_.caption(Control::lblStaerke)) != 1) {
+    if (shownLevel() != 1) {
         announce("Spielstufe wieder 1");
     }
     toolkit_.setCaption(Control::lblStaerke, "1");
@@ -87,6 +87,11 @@ void Game::StartSequence() {
 // Whose turn it is, as the window shows it.
 void Game::announceTurn() {
     announce(toolkit_.caption(Control::lblZug));
+}
+
+// The level as the level control shows it.
+int Game::shownLevel() const {
+    return static_cast<int>(NumberFromText(toolkit_.caption(Control::lblStaerke)));
 }
 
 }  // namespace quorbel

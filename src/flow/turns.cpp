@@ -15,7 +15,7 @@ void Game::cmdFeld_Click(int Index) {
     }
     rec_.CurCol = Index + 1;
     if (rec_.ColHeight[rec_.CurCol] == kRows) {
-        announce("Spalte " + std::to_string(rec_.CurCol) + " ist voll");
+        announce(FullColumnAnnouncement(rec_.CurCol));
         return;
     }
     toolkit_.setCaption(Control::lblMessage, "");

@@ -1,10 +1,8 @@
 #include "ui/accessible_text.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "flow/game.h"
-#include "ui/runtime.h"
 
 namespace quorbel {
 
@@ -33,8 +31,12 @@ const char* stoneName(std::int16_t stone) {
     }
 }
 
+std::string columnName(int column) {
+    return "Spalte " + std::to_string(column);
+}
+
 std::string place(int column, int row) {
-    return "Spalte " + std::to_string(column) + ", Reihe " + std::to_string(row);
+    return columnName(column) + ", Reihe " + std::to_string(row);
 }
 
 std::string placeOfCell(int cell) {
@@ -46,24 +48,24 @@ const std::string& playerOf(const GameRecord& rec, bool red) {
     return red == rec.HumanIsRed ? rec.HumanName : rec.CompName;
 }
 
-// The stones of the cells from (column, row) on, a step of (dc, dr) at a time, while on the
-// board: "rot, leer, blau".
-std::string stonesAlong(const GameRecord& rec, int column, int row, int dc, int dr) {
+// The stones of at most `most` cells from (column, row) on, a step of (dc, dr) at a time, while
+// on the board: "rot, leer, blau".
+std::string stonesAlong(const GameRecord& rec, int column, int row, int dc, int dr,
+                        int most = kRows + kColumns) {
     std::string stones;
-    for (int c = column, r = row; c >= 1 && c <= kColumns && r >= 1 && r <= kRows;
-         c += dc, r += dr) {
-        stones += (stones.empty() ? "" : ", ") + std::string(stoneName(rec.Board(c, r)));
+    for (int c = column, r = row; most > 0 && c >= 1 && c <= kColumns && r >= 1 && r <= kRows;
+         c += dc, r += dr, --most) {
+        if (!stones.empty()) {
+            stones += ", ";
+        }
+        stones += stoneName(rec.Board(c, r));
     }
     return stones;
 }
 
 // The stones of a column, bottom up: "rot, blau"; empty for an empty column.
 std::string columnStones(const GameRecord& rec, int column) {
-    std::string stones;
-    for (int row = 1; row <= rec.ColHeight[column]; ++row) {
-        stones += (row > 1 ? ", " : "") + std::string(stoneName(rec.Board(column, row)));
-    }
-    return stones;
+    return stonesAlong(rec, column, 1, 0, 1, rec.ColHeight[column]);
 }
 
 // "rot, Spalte 4, Reihe 1": the stone of move k, which was red when k is odd.
@@ -100,6 +102,10 @@ std::string TakeBackAnnouncement(int cell) {
     return "Zurückgenommen, " + placeOfCell(cell);
 }
 
+std::string FullColumnAnnouncement(int column) {
+    return columnName(column) + " ist voll";
+}
+
 std::string SidesText(const GameRecord& rec) {
     return playerOf(rec, true) + " spielt rot, " + playerOf(rec, false) + " blau";
 }
@@ -114,23 +120,28 @@ std::string WinningLineText(const GameRecord& rec) {
 }
 
 std::string RoomText(const GameRecord& rec, int column) {
-    const std::string room = ColumnDescription(rec, column);
-    return "Spalte " + std::to_string(column) + (room == "voll" ? " voll" : ", " + room);
+    return columnName(column) +
+           (rec.ColHeight[column] == kRows ? " voll" : ", " + ColumnDescription(rec, column));
 }
 
 std::string BoardText(const GameRecord& rec) {
     std::string text;
     for (int column = 1; column <= kColumns; ++column) {
         const std::string stones = columnStones(rec, column);
-        text += (column > 1 ? " Spalte " : "Spalte ") + std::to_string(column) + " " +
-                (stones.empty() ? "leer" : stones) + ".";
+        if (column > 1) {
+            text += ' ';
+        }
+        text += columnName(column);
+        text += ' ';
+        text += stones.empty() ? "leer" : stones;
+        text += '.';
     }
     return text;
 }
 
 std::string ColumnText(const GameRecord& rec, int column) {
     const std::string stones = columnStones(rec, column);
-    return "Spalte " + std::to_string(column) + " " + (stones.empty() ? "" : stones + ", ") +
+    return columnName(column) + " " + (stones.empty() ? "" : stones + ", ") +
            ColumnDescription(rec, column) + ".";
 }
 
@@ -206,9 +217,7 @@ std::string Game::Read(Reading reading, int column, int row) const {
         case Reading::LastMoves:
             return LastMovesText(rec_);
         case Reading::State:
-            return StateText(
-                rec_, static_cast<int>(NumberFromText(toolkit_.caption(Control::lblStaerke))),
-                toolkit_.isSelected(Control::optComp));
+            return StateText(rec_, shownLevel(), toolkit_.isSelected(Control::optComp));
     }
     return {};
 }
@@ -225,8 +234,8 @@ void Game::describeBoard() {
     }
 }
 
-void Game::announce(std::string text) {
-    announcements_.push_back(std::move(text));
+void Game::announce(std::string_view text) {
+    announcements_.emplace_back(text);
 }
 
 void Game::sayAnnouncements() {

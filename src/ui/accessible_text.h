@@ -23,6 +23,8 @@ std::string ColumnDescription(const GameRecord& rec, int column);
 // What is said as the game goes on.
 // "Computer, Spalte 3, Reihe 1": who put the stone into the cell, and where.
 std::string StoneAnnouncement(const GameRecord& rec, int cell);
+// "Spalte 4 ist voll": a stone refused.
+std::string FullColumnAnnouncement(int column);
 // "Zurückgenommen, Spalte 3, Reihe 1".
 std::string TakeBackAnnouncement(int cell);
 // "Mensch spielt rot, Computer blau".
