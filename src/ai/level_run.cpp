@@ -257,10 +257,12 @@ ItemTime LevelRun::TimedDo(const Item& item, Search& search, int thread) {
     const double systemBefore = SystemSeconds(RUSAGE_THREAD);
     Do(item, search);
     const double pageSetUpMs = (SystemSeconds(RUSAGE_THREAD) - systemBefore) * 1000;
+    const double ms = MillisecondsBetween(start, std::chrono::steady_clock::now());
     const int candidate = moves_[static_cast<std::size_t>(item.move)].candidate;
+    // The kernel splits a thread's time into user and system time in steps of its clock tick, so
+    // a short item can be given more system time than it took at all.
     return {moves_[static_cast<std::size_t>(candidate)].column, thread,
-            MillisecondsBetween(start_, start),
-            MillisecondsBetween(start, std::chrono::steady_clock::now()) - pageSetUpMs};
+            MillisecondsBetween(start_, start), std::max(0.0, ms - pageSetUpMs)};
 }
 
 void LevelRun::Do(const Item& item, Search& search) {

@@ -56,6 +56,36 @@ TEST(LookAheadThreads, FinerItemsOnMoreThreadsThanItemsAndATinyTableDecideAsTheR
     }
 }
 
+// The trace of a level: an entry for each of its work items, in list order, which one thread
+// takes one item after the other, the candidates' items in the candidates' order; the items are
+// finer from kSplitFromLevel on.
+TEST(LookAheadTrace, OneThreadTakesEveryItemInListOrder) {
+    GameRecord rec;
+    ASSERT_EQ(SetUpFromMoves(rec, "4453"), MovesError::None);
+    const std::vector<int> candidates = {1, 2, 3, 4, 5, 6, 7};
+    std::vector<LevelTrace> levels;
+    LookAhead lookAhead(20, 1);
+    lookAhead.TraceLevels(&levels);
+    for (const int level : {LevelRun::kSplitFromLevel - 1, LevelRun::kSplitFromLevel}) {
+        lookAhead.Run(rec, candidates, level, std::nullopt, [](double) {});
+        ASSERT_EQ(levels.back().level, level);
+        EXPECT_TRUE(levels.back().completed);
+        const std::vector<ItemTime>& items = levels.back().items;
+        for (std::size_t place = 0; place < items.size(); ++place) {
+            EXPECT_EQ(items[place].thread, 0) << level << " " << place;
+            EXPECT_GE(items[place].ms, 0);
+            if (place > 0) {
+                const ItemTime& before = items[place - 1];
+                EXPECT_GE(items[place].candidate, before.candidate);
+                EXPECT_GE(items[place].startMs + 1e-6, before.startMs + before.ms);
+            }
+        }
+    }
+    ASSERT_EQ(levels.size(), 2u);
+    EXPECT_LE(levels[0].items.size(), candidates.size() * kColumns);
+    EXPECT_GT(levels[1].items.size(), candidates.size() * kColumns);
+}
+
 // A move that decides its node (a win among the computer's moves, a refutation among the human's)
 // cuts the moves after it and everything below them, never those before it; a node known from the
 // table needs none of its moves.
