@@ -57,8 +57,21 @@ struct ShownWindow {
     ~ShownWindow() { window.close(); }
 
     Game& game() { return window.game(); }
-    void handle(Event event) { window.inbox().post(event); }
-    void run(const std::function<void()>& command) { window.inbox().post(command); }
+    // Both return once the window has handled what was posted: a tick left waiting from the set-up
+    // would otherwise take the turn, and the show would run outside the measured time.
+    void handle(Event event) {
+        window.inbox().post(event);
+        finishWaiting();
+    }
+    void run(const std::function<void()>& command) {
+        window.inbox().post(command);
+        finishWaiting();
+    }
+    void finishWaiting() {
+        while (window.inbox().busy()) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+    }
     // A move or a new game switches the timer on again.
     void stopTimer() { window.toolkit().setTimerEnabled(false); }
     // Lets the window handle what waits, and the last frame of a show its time on the screen, so
