@@ -25,8 +25,7 @@ namespace {
 // whatever computer player is built in.
 class LowestColumnPlayer : public ComputerPlayer {
   public:
-    void MakeCompMove(Game& game) override {
-        GameRecord& rec = game.record();
+    void MakeCompMove(GameRecord& rec, int /*level*/, PlayerHost& /*host*/) override {
         for (int col = 1; col <= kColumns; ++col) {
             if (rec.WorkColHeight[col] < kRows) {
                 rec.CurCol = col;

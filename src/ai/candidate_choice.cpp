@@ -2,7 +2,7 @@
 
 namespace quorbel {
 
-int PreferredCandidate(GameRecord& rec, int a, int b) {
+int PreferredCandidate(const GameRecord& rec, int a, int b) {
     const auto fewerHumanLines = [&](int n) {
         const std::int64_t countA = rec.EnemyLines[a][n];
         const std::int64_t countB = rec.EnemyLines[b][n];
@@ -14,13 +14,13 @@ int PreferredCandidate(GameRecord& rec, int a, int b) {
         return countA > countB ? a : countB > countA ? b : 0;
     };
     if (rec.Defensive) {
-        for (rec.LoopLen = 4; rec.LoopLen >= 2; --rec.LoopLen) {
-            if (const int winner = fewerHumanLines(rec.LoopLen)) {
+        for (int size = 4; size >= 2; --size) {
+            if (const int winner = fewerHumanLines(size)) {
                 return winner;
             }
         }
-        for (rec.LoopLen = 4; rec.LoopLen >= 2; --rec.LoopLen) {
-            if (const int winner = moreOwnLines(rec.LoopLen)) {
+        for (int size = 4; size >= 2; --size) {
+            if (const int winner = moreOwnLines(size)) {
                 return winner;
             }
         }
@@ -29,11 +29,11 @@ int PreferredCandidate(GameRecord& rec, int a, int b) {
     if (const int winner = fewerHumanLines(4)) {
         return winner;
     }
-    for (rec.LoopLen = 4; rec.LoopLen >= 2; --rec.LoopLen) {
-        if (const int winner = moreOwnLines(rec.LoopLen)) {
+    for (int size = 4; size >= 2; --size) {
+        if (const int winner = moreOwnLines(size)) {
             return winner;
         }
-        if (const int winner = fewerHumanLines(rec.LoopLen)) {
+        if (const int winner = fewerHumanLines(size)) {
             return winner;
         }
     }

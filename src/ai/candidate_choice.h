@@ -13,8 +13,8 @@ namespace quorbel {
 // Which of the candidate columns a and b the line counts prefer; 0 when they tie. The column with
 // fewer human lines wins, largest lines first; the computer's own lines (CompLines) decide in
 // favour of the larger count, after all human sizes when defensive, before each human size after
-// the lines of four when aggressive. LoopLen counts the sizes.
-int PreferredCandidate(GameRecord& rec, int a, int b);
+// the lines of four when aggressive.
+int PreferredCandidate(const GameRecord& rec, int a, int b);
 
 // The exact probability of each column being played when the choice eliminates the candidates
 // pairwise from the front of the list, ties broken by a fair draw.

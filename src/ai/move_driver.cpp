@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "ai/candidate_choice.h"
-#include "flow/game.h"
-#include "ui/runtime.h"
 
 namespace quorbel {
 
@@ -29,9 +27,8 @@ std::vector<int> CandidateList(GameRecord& rec) {
 
 // Removes entry `from` of Candidates by moving the entries after it down one place.
 void CloseCandidateGap(GameRecord& rec, int from) {
-    for (rec.LoopRow = static_cast<std::int16_t>(from); rec.LoopRow <= CandidateCount(rec) - 1;
-         ++rec.LoopRow) {
-        rec.Candidates[rec.LoopRow] = rec.Candidates[rec.LoopRow + 1];
+    for (int p = from; p <= CandidateCount(rec) - 1; ++p) {
+        rec.Candidates[p] = rec.Candidates[p + 1];
     }
     --CandidateCount(rec);
 }
@@ -47,56 +44,52 @@ MoveDriver::MoveDriver(const PlayerOptions& options)
 
 MoveDriver::~MoveDriver() = default;
 
-void MoveDriver::MakeCompMove(Game& game) {
-    GameRecord& rec = game.record();
-    Toolkit& toolkit = game.toolkit();
+void MoveDriver::MakeCompMove(GameRecord& rec, int level, PlayerHost& host) {
     report_ = MoveReport{};
     if (rec.MoveNr == 1) {
-        OpeningStage(rec, toolkit);
+        OpeningStage(rec, host);
         return;
     }
-    StartStage(rec, toolkit);
-    if (FilterStage(game)) {
+    StartStage(rec, level, host);
+    if (FilterStage(rec, host)) {
         return;
     }
-    if (CandidateCount(rec) >= 2 && LookAheadStage(game)) {
+    if (CandidateCount(rec) >= 2 && LookAheadStage(rec, host)) {
         return;
     }
-    DefeatStage(game);
+    DefeatStage(rec, host);
     rec.CompWon = false;
     rec.HumanWon = false;
-    ChoiceStage(rec, toolkit);
-    ResultStage(game);
+    ChoiceStage(rec, host);
+    ResultStage(rec, host);
 }
 
-void MoveDriver::OpeningStage(GameRecord& rec, Toolkit& toolkit) {
-    const double r = toolkit.random();
+void MoveDriver::OpeningStage(GameRecord& rec, PlayerHost& host) {
+    const double r = host.random();
     rec.CurCol = static_cast<int>(3 * r) + 3;
     report_.exit = MoveExit::Opening;
     report_.column = rec.CurCol;
 }
 
-void MoveDriver::StartStage(GameRecord& rec, Toolkit& toolkit) {
-    toolkit.setCaption(Control::lblTime, "");
-    toolkit.repaintNow(Control::lblTime);
-    rec.ThinkStartTime = toolkit.now();
+void MoveDriver::StartStage(GameRecord& rec, int level, PlayerHost& host) {
+    host.clearThinkTime();
+    rec.ThinkStartTime = host.now();
     if (options_.thinkLimitSeconds) {
         deadline_ =
             std::chrono::steady_clock::now() + SecondsAsDuration(*options_.thinkLimitSeconds);
     }
-    toolkit.setMousePointer(MousePointer::Hourglass);
-    // The level control keeps the caption within 1..10; the look-ahead needs at least one level.
-    rec.Level = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        NumberFromText(toolkit.caption(Control::lblStaerke)), 1, kMaxLevel));
+    host.showBusyPointer();
+    // The game keeps the level within 1..10; the look-ahead needs at least one level.
+    rec.Level = std::clamp(level, 1, kMaxLevel);
     rec.ProgressDone = 0;
     const auto levels = static_cast<std::size_t>(rec.Level);
     rec.MovesTried.assign(levels, 0);
     rec.MovesWon.assign(levels, 0);
     rec.MovesLost.assign(levels, 0);
-    for (rec.LoopCol = 1; rec.LoopCol <= kColumns; ++rec.LoopCol) {
-        rec.Candidates[rec.LoopCol] = 0;
-        rec.EnemyLines[static_cast<std::size_t>(rec.LoopCol)].clear();
-        rec.CompLines[static_cast<std::size_t>(rec.LoopCol)].clear();
+    for (int col = 1; col <= kColumns; ++col) {
+        rec.Candidates[col] = 0;
+        rec.EnemyLines[static_cast<std::size_t>(col)].clear();
+        rec.CompLines[static_cast<std::size_t>(col)].clear();
     }
     CandidateCount(rec) = 0;
     report_.level = rec.Level;
@@ -105,8 +98,7 @@ void MoveDriver::StartStage(GameRecord& rec, Toolkit& toolkit) {
 
 // Every open column is a candidate unless the human could complete four right after it; the
 // lowest column that completes four for the computer is played at once.
-bool MoveDriver::FilterStage(Game& game) {
-    GameRecord& rec = game.record();
+bool MoveDriver::FilterStage(GameRecord& rec, PlayerHost& host) {
     for (int col = 1; col <= kColumns; ++col) {
         if (rec.WorkColHeight[col] >= kRows) {
             continue;
@@ -119,7 +111,7 @@ bool MoveDriver::FilterStage(Game& game) {
             report_.exit = MoveExit::ImmediateWin;
             report_.filtered = CandidateList(rec);
             report_.column = col;
-            ShowThinkTime(game);
+            ShowThinkTime(rec, host);
             return true;
         }
         for (int h = 1; h <= kColumns; ++h) {
@@ -143,22 +135,20 @@ bool MoveDriver::FilterStage(Game& game) {
 // The look-ahead itself runs off the calling thread, all candidates at once; its verdicts are then
 // taken candidate by candidate as the stage lists them: a forced loss drops the candidate, the
 // first forced win is played.
-bool MoveDriver::LookAheadStage(Game& game) {
-    GameRecord& rec = game.record();
-    Toolkit& toolkit = game.toolkit();
+bool MoveDriver::LookAheadStage(GameRecord& rec, PlayerHost& host) {
     int p = 1;
     rec.ProgressTotal = CandidateCount(rec);
-    toolkit.setProgressMax(rec.ProgressTotal);
+    host.setProgressMax(rec.ProgressTotal);
 
     const std::vector<int> candidates = CandidateList(rec);
     const std::optional<SteadyTime> deadline =
         options_.thinkLimitSeconds ? std::optional(deadline_) : std::nullopt;
     // The bar runs from 0 to ProgressTotal, in finer steps than a candidate (think_progress.h).
-    const auto showShare = [&toolkit, total = rec.ProgressTotal](double share) {
-        toolkit.setProgressValue(share * total);
+    const auto showShare = [&host, total = rec.ProgressTotal](double share) {
+        host.setProgressValue(share * total);
     };
     LookAheadOutcome outcome;
-    toolkit.runWhileBusy(
+    host.runWhileBusy(
         [&] { outcome = lookAhead_.Run(rec, candidates, rec.Level, deadline, showShare); });
     if (!options_.keepTable) {
         lookAhead_.ReleaseTable();
@@ -182,12 +172,12 @@ bool MoveDriver::LookAheadStage(Game& game) {
         }
         if (AtDepth(rec.MovesWon, 1) != 0) {
             rec.CurCol = rec.TestCol;
-            game.ShowMessage("Ich werde gewinnen !!!!");
+            host.showMessage("Ich werde gewinnen !!!!");
             rec.CompWon = false;
             rec.HumanWon = false;
             report_.exit = MoveExit::ForcedWin;
             report_.column = rec.CurCol;
-            ShowThinkTime(game);
+            ShowThinkTime(rec, host);
             return true;
         }
         rec.TakeStone(rec.TestCol);
@@ -197,25 +187,24 @@ bool MoveDriver::LookAheadStage(Game& game) {
 }
 
 // With no candidate left the computer gives up and plays the last column it dropped.
-void MoveDriver::DefeatStage(Game& game) {
-    GameRecord& rec = game.record();
+void MoveDriver::DefeatStage(GameRecord& rec, PlayerHost& host) {
     if (CandidateCount(rec) != 0) {
         report_.exit = MoveExit::Choice;
         report_.remaining = CandidateList(rec);
         return;
     }
-    game.ShowMessage("Ich verliere !");
+    host.showMessage("Ich verliere !");
     CandidateCount(rec) = 1;
     report_.exit = MoveExit::Defeat;
 }
 
 // The first two candidates meet; the winner keeps the front place and the loser leaves the list.
-void MoveDriver::ChoiceStage(GameRecord& rec, Toolkit& toolkit) {
+void MoveDriver::ChoiceStage(GameRecord& rec, PlayerHost& host) {
     while (CandidateCount(rec) > 1) {
         int winner = PreferredCandidate(rec, rec.Candidates[1], rec.Candidates[2]);
         if (winner == 0) {
-            toolkit.reseedFromTimeOfDay();
-            const double r = toolkit.random();
+            host.reseedFromTimeOfDay();
+            const double r = host.random();
             winner = rec.Candidates[static_cast<int>(2 * r + 1)];
         }
         rec.Candidates[1] = static_cast<std::int16_t>(winner);
@@ -223,18 +212,15 @@ void MoveDriver::ChoiceStage(GameRecord& rec, Toolkit& toolkit) {
     }
 }
 
-void MoveDriver::ResultStage(Game& game) {
-    GameRecord& rec = game.record();
+void MoveDriver::ResultStage(GameRecord& rec, PlayerHost& host) {
     rec.CurCol = rec.Candidates[1];
     report_.column = rec.CurCol;
-    ShowThinkTime(game);
+    ShowThinkTime(rec, host);
 }
 
-void MoveDriver::ShowThinkTime(Game& game) {
-    Toolkit& toolkit = game.toolkit();
-    toolkit.setCaption(Control::lblTime,
-                       FormatElapsed(toolkit.now() - game.record().ThinkStartTime));
-    toolkit.setProgressValue(0);
+void MoveDriver::ShowThinkTime(const GameRecord& rec, PlayerHost& host) {
+    host.showThinkTime(host.now() - rec.ThinkStartTime);
+    host.setProgressValue(0);
 }
 
 }  // namespace quorbel

@@ -2,18 +2,16 @@
 
 // The computer player: chooses the computer's column for the position on the analysis board, in
 // layers: the opening rule, an immediate four, the one-move filter, the forced-win look-ahead and
-// the choice by the human's line counts. It shows its thinking through the toolkit: the busy
+// the choice by the human's line counts. It shows its thinking through its host: the busy
 // pointer, the progress bar, the thinking time and its two messages.
 
 #include <optional>
 
+#include "ai/computer_player.h"
 #include "ai/look_ahead.h"
 #include "ai/move_report.h"
-#include "flow/computer_player.h"
 
 namespace quorbel {
-
-class Toolkit;
 
 // Above level 7 early in a game the exact look-ahead would run for days. The computer searches the
 // levels 1, 2, ... up to the chosen one and, once this limit is reached, plays the decision of the
@@ -38,7 +36,7 @@ class MoveDriver : public ComputerPlayer {
     explicit MoveDriver(const PlayerOptions& options);
     ~MoveDriver() override;
 
-    void MakeCompMove(Game& game) override;
+    void MakeCompMove(GameRecord& rec, int level, PlayerHost& host) override;
     // The look-ahead ends as if its time were up: the deepest level completed decides.
     void StopThinking() override { lookAhead_.Stop(); }
 
@@ -47,14 +45,14 @@ class MoveDriver : public ComputerPlayer {
     const TranspositionTable& table() const { return lookAhead_.table(); }
 
   private:
-    void OpeningStage(GameRecord& rec, Toolkit& toolkit);
-    void StartStage(GameRecord& rec, Toolkit& toolkit);
-    bool FilterStage(Game& game);
-    bool LookAheadStage(Game& game);
-    void DefeatStage(Game& game);
-    void ChoiceStage(GameRecord& rec, Toolkit& toolkit);
-    void ResultStage(Game& game);
-    void ShowThinkTime(Game& game);
+    void OpeningStage(GameRecord& rec, PlayerHost& host);
+    void StartStage(GameRecord& rec, int level, PlayerHost& host);
+    bool FilterStage(GameRecord& rec, PlayerHost& host);
+    bool LookAheadStage(GameRecord& rec, PlayerHost& host);
+    void DefeatStage(GameRecord& rec, PlayerHost& host);
+    void ChoiceStage(GameRecord& rec, PlayerHost& host);
+    void ResultStage(GameRecord& rec, PlayerHost& host);
+    void ShowThinkTime(const GameRecord& rec, PlayerHost& host);
 
     PlayerOptions options_;
     LookAhead lookAhead_;

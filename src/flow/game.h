@@ -1,17 +1,20 @@
 #pragma once
 
-// The logic of the main window: it owns the game-state record and handles the window's events.
-// Column clicks and turns, start-up and new games live in flow/; the stone display, the timer
-// shows and the menu handlers in ui/. Everything reaches the screen through the Toolkit.
+// The game: it owns the game-state record and the settings, and handles the window's events:
+// column clicks and turns (turns.cpp), start-up and new games (startup.cpp), the menu buttons and
+// the take-back rule (menu_handlers.cpp), recording and showing a stone (stone_display.cpp), the
+// timer's shows (timer_shows.cpp), the computer's move (computer_move.cpp) and what assistive
+// technology is told (announcements.cpp). Everything reaches the screen through the Toolkit; the
+// window shows the settings and passes their changes on.
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "flow/computer_player.h"
+#include "ai/computer_player.h"
+#include "flow/toolkit.h"
 #include "game/record.h"
-#include "ui/toolkit.h"
 
 namespace quorbel {
 
@@ -40,6 +43,12 @@ std::optional<ControlRef> ClickedControl(const Event& event);
 // The handler's name with its index, for reports: "cmdFeld_Click(2)", "Timer1_Timer".
 std::string HandlerName(const Event& event);
 
+// What the player chooses beside the board; the playing style is the record's Defensive.
+struct Settings {
+    int level = 1;                // "Computerstärke", 1 to 10
+    bool computerBegins = false;  // "Wer beginnt ?"
+};
+
 class Game {
   public:
     Game(Toolkit& toolkit, ComputerPlayer& player) : toolkit_(toolkit), player_(player) {}
@@ -48,7 +57,12 @@ class Game {
 
     GameRecord& record() { return rec_; }
     const GameRecord& record() const { return rec_; }
-    Toolkit& toolkit() { return toolkit_; }
+    const Settings& settings() const { return settings_; }
+
+    // The settings as the player changes them in the window, in the inbox's order. The level is
+    // kept within 1 to 10 and shown.
+    void SetLevel(int level);
+    void SetComputerBegins(bool computerBegins) { settings_.computerBegins = computerBegins; }
 
     // What a reading key answers (accessible_text.h), for the cell at column, row: the board, the
     // cell's column, its row, the diagonals through it, the last stones, the state. It reads the
@@ -70,6 +84,7 @@ class Game {
 
   private:
     class HandlerRun;
+    class ThinkDisplay;
     // The window's events reach their handlers only through the inbox (inbox.h), one at a time.
     friend class Inbox;
     void Handle(const Event& event);
@@ -83,16 +98,19 @@ class Game {
 
     void humanWins();
     void endWithFour(std::string_view message);
+    void endInDraw();
+    bool playComputerMove();
     void describeBoard();
     void announce(std::string_view text);
     void announceTurn();
-    int shownLevel() const;
+    std::string turnText() const;
     void sayAnnouncements();
-    void answerWithComputerMove();
     void TakeBackMove();
     void CompMoveOnRequest();
     void flashEmptiedCell();
     void flickerButtonAndCell(ControlRef button, ControlRef cell);
+    Color stoneColor(int column, int row) const;
+    Color columnButtonColor(int column) const;
     void menuButtonShow();
     void columnButtonShow();
     void winningLineBlink();
@@ -100,6 +118,7 @@ class Game {
     Toolkit& toolkit_;
     ComputerPlayer& player_;
     GameRecord rec_;
+    Settings settings_;
     bool handlerRunning_ = false;
     // What assistive technology says once the handler is done or the computer starts thinking:
     // one text, so that no part cuts another short.

@@ -1,8 +1,10 @@
 // Start-up of the window, the start of a game and the return to the idle state.
 
+#include <algorithm>
+
+#include "ai/move_report.h"
+#include "flow/accessible_text.h"
 #include "flow/game.h"
-#include "ui/accessible_text.h"
-#include "ui/runtime.h"
 
 namespace quorbel {
 
@@ -24,19 +26,17 @@ void Game::Form_Load() {
 void Game::StartGame() {
     rec_.MoveNr = 1;
     rec_.BlueToMove = false;
-    rec_.HumanIsRed = !toolkit_.isSelected(Control::optComp);
+    rec_.HumanIsRed = !settings_.computerBegins;
     toolkit_.setCaption(Control::lblMessage, "");
     ShowMoveInfo();
-    for (rec_.LoopCol = 0; rec_.LoopCol <= 6; ++rec_.LoopCol) {
-        const int column = rec_.LoopCol + 1;
+    for (int column = 1; column <= kColumns; ++column) {
         rec_.ColHeight[column] = 0;
-        for (rec_.LoopRow = 1; rec_.LoopRow <= kRows; ++rec_.LoopRow) {
-            toolkit_.setColor({Control::Feld, rec_.LoopCol * 6 + rec_.LoopRow - 1},
-                              PaletteColor(15));
-            rec_.Board(column, rec_.LoopRow) = kEmpty;
+        for (int row = 1; row <= kRows; ++row) {
+            toolkit_.setColor({Control::Feld, cellIndex(column, row)}, PaletteColor(15));
+            rec_.Board(column, row) = kEmpty;
         }
-        toolkit_.setVisible({Control::cmdFeld, rec_.LoopCol}, false);
-        toolkit_.setColor({Control::cmdFeld, rec_.LoopCol}, PaletteColor(10));
+        toolkit_.setVisible({Control::cmdFeld, column - 1}, false);
+        toolkit_.setColor({Control::cmdFeld, column - 1}, PaletteColor(10));
     }
     describeBoard();
 }
@@ -44,10 +44,10 @@ void Game::StartGame() {
 void Game::NewGame() {
     toolkit_.setTimerEnabled(true);
     rec_.GameState = kNoGame;
-    if (shownLevel() != 1) {
+    if (settings_.level != 1) {
         announce("Spielstufe wieder 1");
     }
-    toolkit_.setCaption(Control::lblStaerke, "1");
+    SetLevel(1);
     StartGame();
     toolkit_.setVisible({Control::cmdMenue, 0}, true);
     for (int index = 1; index <= 3; ++index) {
@@ -78,20 +78,15 @@ void Game::StartSequence() {
         NextMove();
         ShowMoveInfo();
     }
-    for (rec_.LoopCol = 0; rec_.LoopCol <= 6; ++rec_.LoopCol) {
-        toolkit_.setVisible({Control::cmdFeld, rec_.LoopCol}, true);
+    for (int index = 0; index < kColumns; ++index) {
+        toolkit_.setVisible({Control::cmdFeld, index}, true);
     }
     announceTurn();
 }
 
-// Whose turn it is, as the window shows it.
-void Game::announceTurn() {
-    announce(toolkit_.caption(Control::lblZug));
-}
-
-// The level as the level control shows it.
-int Game::shownLevel() const {
-    return static_cast<int>(NumberFromText(toolkit_.caption(Control::lblStaerke)));
+void Game::SetLevel(int level) {
+    settings_.level = std::clamp(level, 1, kMaxLevel);
+    toolkit_.setCaption(Control::lblStaerke, std::to_string(settings_.level));
 }
 
 }  // namespace quorbel

@@ -1,9 +1,9 @@
 // A click on a column button: the human's stone, the four test, the end of the game or the turn
 // passing to the computer, whose answer is played within the same click.
 
+#include "flow/accessible_text.h"
 #include "flow/game.h"
 #include "game/win_cells.h"
-#include "ui/accessible_text.h"
 
 namespace quorbel {
 
@@ -28,15 +28,12 @@ void Game::cmdFeld_Click(int Index) {
         return;
     }
     if (rec_.MoveNr == 42) {
-        NextMove();
-        ShowMessage("Unentschieden!");
-        rec_.MoveNr = kDrawMoveNr;
-        toolkit_.setTimerEnabled(true);
+        endInDraw();
         return;
     }
     NextMove();
     ShowMoveInfo();
-    answerWithComputerMove();
+    playComputerMove();
 }
 
 void Game::humanWins() {
@@ -44,38 +41,44 @@ void Game::humanWins() {
     endWithFour("Du hast gewonnen");
 }
 
-// The line through the stone in CurCol is marked and blinks; the message, then the line, is said.
+// The line through the stone in CurCol is marked and blinks, the first time 10 ms from now; the
+// message, then the line, is said.
 void Game::endWithFour(std::string_view message) {
-    MarkWinCells(rec_, toolkit_, rec_.CurCol);
+    MarkWinCells(rec_, rec_.CurCol);
     describeBoard();
+    toolkit_.setTimerInterval(10);
     toolkit_.setTimerEnabled(true);
     ShowMessage(message);
     announce(WinningLineText(rec_));
 }
 
-void Game::answerWithComputerMove() {
+// The 42nd stone made no four: the game is over before the message shows, and the timer's next
+// show counts from the message's end.
+void Game::endInDraw() {
+    NextMove();
+    rec_.MoveNr = kDrawMoveNr;
+    ShowMessage("Unentschieden!");
+    toolkit_.setTimerEnabled(true);
+}
+
+// The computer moves and its stone is shown; returns whether the game goes on, with the human to
+// move.
+bool Game::playComputerMove() {
     MakeCompMove();
     toolkit_.setMousePointer(MousePointer::Default);
     ShowMove();
     if (rec_.CompWon) {
         endWithFour("Ich habe gewonnen !");
-        return;
+        return false;
+    }
+    if (rec_.MoveNr == 42) {
+        endInDraw();
+        return false;
     }
     toolkit_.setTimerEnabled(true);
-    if (rec_.MoveNr == 42) {
-        ShowMessage("Unentschieden!");
-        NextMove();
-        rec_.MoveNr = kDrawMoveNr;
-    } else {
-        NextMove();
-        ShowMoveInfo();
-    }
-}
-
-// What the human's move changed is said before the computer starts thinking, not after.
-void Game::MakeCompMove() {
-    sayAnnouncements();
-    player_.MakeCompMove(*this);
+    NextMove();
+    ShowMoveInfo();
+    return true;
 }
 
 void Game::NextMove() {
@@ -84,24 +87,24 @@ void Game::NextMove() {
 }
 
 void Game::ShowMoveInfo() {
-    const std::string& redName = rec_.HumanIsRed ? rec_.HumanName : rec_.CompName;
-    const std::string& blueName = rec_.HumanIsRed ? rec_.CompName : rec_.HumanName;
-    toolkit_.setCaption(Control::lblRot, redName);
-    toolkit_.setCaption(Control::lblBlau, blueName);
-    toolkit_.setCaption(Control::lblZug, rec_.BlueToMove ? blueName : redName);
-    toolkit_.setCaption(Control::lblZug, toolkit_.caption(Control::lblZug) + " ist am Zug");
+    toolkit_.setCaption(Control::lblRot, rec_.PlayerOf(true));
+    toolkit_.setCaption(Control::lblBlau, rec_.PlayerOf(false));
+    toolkit_.setCaption(Control::lblZug, turnText());
     toolkit_.repaintNow(Control::lblZug);
     toolkit_.setCaption(Control::lblZugfeld, std::to_string(rec_.MoveNr) + ". Zug");
+}
+
+// "Mensch ist am Zug": whose turn it is, as the window shows it.
+std::string Game::turnText() const {
+    return rec_.PlayerOf(!rec_.BlueToMove) + " ist am Zug";
 }
 
 void Game::ShowMessage(std::string_view text) {
     const PacedShow show(toolkit_, kMessageFlash);
     toolkit_.setCaption(Control::lblMessage, text);
-    for (rec_.LoopCol = 1; rec_.LoopCol <= 50; ++rec_.LoopCol) {
+    for (int flash = 1; flash <= 50; ++flash) {
         toolkit_.setColor(Control::lblMessage, Zufall());
         toolkit_.repaintNow(Control::lblMessage);
-        for (rec_.LoopRow = 1; rec_.LoopRow <= 100; ++rec_.LoopRow) {
-        }
     }
     toolkit_.setColor(Control::lblMessage, PaletteColor(15));
     announce(std::string(text));

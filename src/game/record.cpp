@@ -3,26 +3,26 @@
 namespace quorbel {
 
 void GameRecord::CopyToWorkBoard() {
-    for (LoopCol = 1; LoopCol <= kColumns; ++LoopCol) {
-        WorkColHeight[LoopCol] = ColHeight[LoopCol];
-        for (LoopRow = 1; LoopRow <= kRows; ++LoopRow) {
-            std::int16_t stone = Board(LoopCol, LoopRow);
+    for (int column = 1; column <= kColumns; ++column) {
+        WorkColHeight[column] = ColHeight[column];
+        for (int row = 1; row <= kRows; ++row) {
+            std::int16_t stone = Board(column, row);
             if (HumanIsRed && stone != kEmpty) {
                 stone = static_cast<std::int16_t>(3 - stone);
             }
-            WorkBoard(LoopCol, LoopRow) = stone;
+            WorkBoard(column, row) = stone;
         }
     }
 }
 
 void GameRecord::InitFinishColor() {
-    for (LoopCol = 1; LoopCol <= kColumns; ++LoopCol) {
-        for (LoopRow = 1; LoopRow <= kRows; ++LoopRow) {
-            std::int16_t stone = Board(LoopCol, LoopRow);
+    for (int column = 1; column <= kColumns; ++column) {
+        for (int row = 1; row <= kRows; ++row) {
+            std::int16_t stone = Board(column, row);
             if (BlueToMove && stone != kEmpty) {
                 stone = static_cast<std::int16_t>(3 - stone);
             }
-            WorkBoard(LoopCol, LoopRow) = stone;
+            WorkBoard(column, row) = stone;
         }
     }
 }

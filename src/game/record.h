@@ -98,11 +98,6 @@ struct GameRecord {
     bool CompWon = false;
     bool HumanWon = false;
 
-    // Shared loop counters; a called procedure may overwrite them.
-    std::int16_t LoopCol = 0;
-    std::int16_t LoopRow = 0;
-    std::int16_t LoopLen = 0;
-
     // The computer player's working fields.
     std::int32_t Level = 0;
     double ThinkStartTime = 0.0;
@@ -113,6 +108,9 @@ struct GameRecord {
     std::vector<std::int32_t> MovesTried, MovesLost, MovesWon;  // per depth 1..Level at [depth - 1]
     std::int32_t ProgressTotal = 0;
     std::int32_t ProgressDone = 0;
+
+    // The player of a colour as the game stands now: HumanName or CompName.
+    const std::string& PlayerOf(bool red) const { return red == HumanIsRed ? HumanName : CompName; }
 
     // A four or a full board ended the game: column clicks are ignored.
     bool IsOver() const { return GameState == kGameWon || MoveNr == kDrawMoveNr; }
@@ -131,7 +129,7 @@ struct GameRecord {
     void InitFinishColor();
 
     // Fills WinCells with the code-1 line through the top stone of column col on WorkBoard and
-    // returns whether one was found. The toolkit side of the marking is MarkWinCells.
+    // returns whether one was found.
     bool FindWinCells(int col);
 
   private:

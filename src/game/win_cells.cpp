@@ -2,8 +2,6 @@
 
 #include "game/win_cells.h"
 
-#include "ui/toolkit.h"
-
 namespace quorbel {
 
 namespace {
@@ -71,11 +69,9 @@ bool GameRecord::FindWinCells(int col) {
     return found;
 }
 
-void MarkWinCells(GameRecord& rec, Toolkit& toolkit, int col) {
+void MarkWinCells(GameRecord& rec, int col) {
     rec.FindWinCells(col);
     rec.GameState = kGameWon;
-    toolkit.setTimerInterval(10);
-    toolkit.setTimerEnabled(true);
 }
 
 }  // namespace quorbel

@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "ui/show_pace.h"
-#include "ui/toolkit.h"
+#include "flow/show_pace.h"
+#include "flow/toolkit.h"
 
 namespace quorbel {
 

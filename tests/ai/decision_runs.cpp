@@ -3,20 +3,17 @@
 #include <random>
 
 #include "ai/move_text.h"
+#include "ai/quiet_host.h"
 #include "ai/reference_player.h"
-#include "flow/game.h"
-#include "support/fake_toolkit.h"
-#include "support/load_window.h"
 
 namespace quorbel::testing {
 
 MoveReport DriverReport(MoveDriver& driver, const std::string& moves, int level) {
-    FakeToolkit toolkit;
-    Game game(toolkit, driver);
-    LoadWindow(toolkit, game);
-    toolkit.setCaption(Control::lblStaerke, std::to_string(level));
-    EXPECT_EQ(SetUpFromMoves(game.record(), moves), MovesError::None) << moves;
-    game.MakeCompMove();
+    QuietHost host;
+    GameRecord rec;
+    rec.Defensive = true;  // as a game starts
+    EXPECT_EQ(SetUpFromMoves(rec, moves), MovesError::None) << moves;
+    driver.MakeCompMove(rec, level, host);
     return driver.LastReport();
 }
 

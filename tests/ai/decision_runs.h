@@ -22,7 +22,7 @@ void PrintTo(const MoveReport& report, std::ostream* os);
 
 namespace quorbel::testing {
 
-// The fast driver's report on the position, at the level, through a game on the fake toolkit.
+// The fast driver's report on the position, at the level, as a game starts it.
 MoveReport DriverReport(MoveDriver& driver, const std::string& moves, int level);
 
 // The reference's report on the same.

@@ -9,9 +9,7 @@
 
 #include "ai/move_driver.h"
 #include "ai/move_text.h"
-#include "flow/game.h"
-#include "support/fake_toolkit.h"
-#include "support/load_window.h"
+#include "ai/quiet_host.h"
 
 namespace quorbel::testing {
 namespace {
@@ -36,16 +34,15 @@ constexpr double kCritical8 = 33.72;  // 8 degrees of freedom
 
 // Plays the computer's move on the position again and again, as fast as it can.
 std::vector<int> Columns(const std::string& moves, int level, int times) {
-    FakeToolkit toolkit;  // no scripted draws: the real generator
+    QuietHost host;  // the real generator and clock
     MoveDriver driver(PlayerOptions{std::nullopt, 12, 1});
-    Game game(toolkit, driver);
-    LoadWindow(toolkit, game);
-    toolkit.setCaption(Control::lblStaerke, std::to_string(level));
+    GameRecord rec;
+    rec.Defensive = true;
     std::vector<int> columns;
     for (int i = 0; i < times; ++i) {
-        SetUpFromMoves(game.record(), moves);
-        game.MakeCompMove();
-        columns.push_back(game.record().CurCol);
+        SetUpFromMoves(rec, moves);
+        driver.MakeCompMove(rec, level, host);
+        columns.push_back(rec.CurCol);
     }
     return columns;
 }

@@ -13,10 +13,10 @@ MoveReport ReferencePlayer::Decide() {
     rec_.MovesTried.assign(static_cast<std::size_t>(rec_.Level), 0);
     rec_.MovesWon.assign(static_cast<std::size_t>(rec_.Level), 0);
     rec_.MovesLost.assign(static_cast<std::size_t>(rec_.Level), 0);
-    for (rec_.LoopCol = 1; rec_.LoopCol <= 7; ++rec_.LoopCol) {
-        rec_.Candidates[rec_.LoopCol] = 0;
-        rec_.EnemyLines[rec_.LoopCol].clear();
-        rec_.CompLines[rec_.LoopCol].clear();
+    for (int col = 1; col <= 7; ++col) {
+        rec_.Candidates[col] = 0;
+        rec_.EnemyLines[col].clear();
+        rec_.CompLines[col].clear();
     }
     MovesTried(1) = 0;
 
@@ -94,9 +94,8 @@ bool ReferencePlayer::LookAheadStage(MoveReport& report) {
                                                       : Verdict::None,
                                    rec_.EnemyLines[rec_.TestCol]});
         if (MovesLost(1) != 0) {
-            for (rec_.LoopRow = static_cast<std::int16_t>(p); rec_.LoopRow <= MovesTried(1) - 1;
-                 ++rec_.LoopRow) {
-                rec_.Candidates[rec_.LoopRow] = rec_.Candidates[rec_.LoopRow + 1];
+            for (int q = p; q <= MovesTried(1) - 1; ++q) {
+                rec_.Candidates[q] = rec_.Candidates[q + 1];
             }
             --MovesTried(1);
             --p;

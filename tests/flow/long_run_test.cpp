@@ -18,9 +18,9 @@
 
 #include "ai/move_driver.h"
 #include "flow/game.h"
+#include "flow/inbox.h"
 #include "support/fake_toolkit.h"
 #include "support/invariants.h"
-#include "ui/inbox.h"
 
 namespace quorbel {
 namespace {
@@ -62,8 +62,10 @@ class LongRun {
             const Control option =
                 std::array{Control::optComp, Control::optMen, Control::optaggressiv,
                            Control::optdefensiv}[static_cast<std::size_t>(draw(4))];
-            toolkit_.select(option);
-            if (option == Control::optaggressiv) {
+            if (option == Control::optComp || option == Control::optMen) {
+                inbox_.post(
+                    [this, option] { game_.SetComputerBegins(option == Control::optComp); });
+            } else if (option == Control::optaggressiv) {
                 inbox_.post(Event{Handler::optaggressiv_Click});
             } else if (option == Control::optdefensiv) {
                 inbox_.post(Event{Handler::optdefensiv_Click});
@@ -71,7 +73,7 @@ class LongRun {
             return "option " + objectName(option);
         }
         const int level = 1 + draw(3);
-        toolkit_.setCaption(Control::lblStaerke, std::to_string(level));
+        inbox_.post([this, level] { game_.SetLevel(level); });
         return "level " + std::to_string(level);
     }
 

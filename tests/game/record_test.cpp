@@ -30,8 +30,6 @@ TEST(CopyToWorkBoard, CodesStonesBySideAndCopiesHeights) {
     rec.CopyToWorkBoard();
     EXPECT_EQ(rec.WorkBoard, rec.Board);
     EXPECT_EQ(rec.WorkColHeight, rec.ColHeight);
-    EXPECT_EQ(rec.LoopCol, 8);
-    EXPECT_EQ(rec.LoopRow, 7);
 
     rec.HumanIsRed = true;  // the human's red stones become 2, the computer's blue ones 1
     rec.CopyToWorkBoard();
@@ -56,8 +54,6 @@ TEST(InitFinishColor, GivesTheSideThatJustMovedCodeOne) {
     EXPECT_EQ(rec.WorkBoard(3, 1), 1);
     EXPECT_EQ(rec.WorkBoard(2, 2), 1);
     EXPECT_EQ(rec.WorkBoard(4, 1), 0);
-    EXPECT_EQ(rec.LoopCol, 8);
-    EXPECT_EQ(rec.LoopRow, 7);
 }
 
 }  // namespace

@@ -3,13 +3,11 @@
 #include <vector>
 
 #include "game/win_cells.h"
-#include "support/fake_toolkit.h"
 #include "support/positions.h"
 
 namespace quorbel {
 namespace {
 
-using testing::FakeToolkit;
 using testing::Picture;
 using testing::setWorkBoard;
 
@@ -28,17 +26,13 @@ TEST_P(MarkWinCellsTest, ListsTheLineInScanOrderAndEndsTheGame) {
     GameRecord rec;
     rec.GameState = kGameRunning;
     setWorkBoard(rec, c.board);
-    FakeToolkit toolkit;
-    toolkit.timerEnabled = false;
-    MarkWinCells(rec, toolkit, c.column);
+    MarkWinCells(rec, c.column);
 
     ASSERT_EQ(rec.WinCells[0], static_cast<int>(c.cells.size()));
     for (std::size_t i = 0; i < c.cells.size(); ++i) {
         EXPECT_EQ(rec.WinCells[static_cast<int>(i) + 1], c.cells[i]) << "entry " << i + 1;
     }
     EXPECT_EQ(rec.GameState, kGameWon);
-    EXPECT_TRUE(toolkit.timerEnabled);
-    EXPECT_EQ(toolkit.timerInterval, 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -68,11 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MarkWinCells, WithoutALineStillEndsTheGameAndListsFewerThanFour) {
     GameRecord rec;
     setWorkBoard(rec, {".......", ".......", ".......", ".......", ".......", "...1..."});
-    FakeToolkit toolkit;
-    MarkWinCells(rec, toolkit, 4);
+    MarkWinCells(rec, 4);
     EXPECT_LT(rec.WinCells[0], 4);
     EXPECT_EQ(rec.GameState, kGameWon);
-    EXPECT_EQ(toolkit.timerInterval, 10);
 }
 
 }  // namespace

@@ -31,7 +31,6 @@ FakeToolkit::FakeToolkit()
           }
       }) {
     pacer.useVirtualClock();
-    selected_ = {Control::optMen, Control::optMenComp, Control::optdefensiv};
     captions_.emplace(Control::lblStaerke, std::string(1, '1'));
 }
 
@@ -45,25 +44,6 @@ void FakeToolkit::setCaption(Control control, std::string_view text) {
 std::string FakeToolkit::caption(Control control) const {
     const auto it = captions_.find(control);
     return it == captions_.end() ? std::string() : it->second;
-}
-
-bool FakeToolkit::isSelected(Control option) const {
-    return selected_.count(option) > 0;
-}
-
-void FakeToolkit::select(Control option) {
-    static const std::pair<Control, Control> frames[] = {
-        {Control::optComp, Control::optMen},
-        {Control::optMenComp, Control::optMenMen},
-        {Control::optaggressiv, Control::optdefensiv},
-    };
-    for (const auto& [a, b] : frames) {
-        if (option == a || option == b) {
-            selected_.erase(a);
-            selected_.erase(b);
-        }
-    }
-    selected_.insert(option);
 }
 
 void FakeToolkit::setColor(ControlRef ref, Color color) {

@@ -9,14 +9,13 @@
 #include <map>
 #include <optional>
 #include <random>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "ui/runtime.h"
+#include "ai/runtime.h"
+#include "flow/toolkit.h"
 #include "ui/show_pacer.h"
-#include "ui/toolkit.h"
 
 namespace quorbel::testing {
 
@@ -25,12 +24,8 @@ class FakeToolkit : public Toolkit {
     FakeToolkit();
 
     void setCaption(Control control, std::string_view text) override;
-    std::string caption(Control control) const override;
-    bool isSelected(Control option) const override;
     void setColor(ControlRef ref, Color color) override;
-    Color color(ControlRef ref) const override;
     void setVisible(ControlRef ref, bool visible) override;
-    bool isVisible(ControlRef ref) const override { return visible(ref); }
     void repaintNow(ControlRef ref) override;
     void beginShow(ShowPace pace) override;
     void endShow() override { pacer.end(); }
@@ -60,8 +55,9 @@ class FakeToolkit : public Toolkit {
     void reseedFromTimeOfDay() override;
     double now() override { return clockDays; }
 
-    // Selects an option and deselects the other one of its frame.
-    void select(Control option);
+    // What the screen would show.
+    std::string caption(Control control) const;
+    Color color(ControlRef ref) const;
     bool visible(ControlRef ref) const;
     int repaints(ControlRef ref) const;
     // Number of logged calls that start with prefix.
@@ -121,7 +117,6 @@ class FakeToolkit : public Toolkit {
     std::map<Key, Color> colors_;
     std::map<Key, bool> visible_;
     std::map<Key, int> repaints_;
-    std::set<Control> selected_;
     SystemRuntime runtime_;
 };
 

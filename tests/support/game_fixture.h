@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "flow/game.h"
+#include "flow/inbox.h"
 #include "support/fake_toolkit.h"
 #include "support/scripted_player.h"
-#include "ui/inbox.h"
 
 namespace quorbel::testing {
 
@@ -21,7 +21,7 @@ class GameFixture : public ::testing::Test {
     // Presses "Start"; the computer's first column comes from the moves given to play().
     void start(bool computerBegins, int firstComputerColumn = 4) {
         if (computerBegins) {
-            toolkit.select(Control::optComp);
+            game.SetComputerBegins(true);
             player.columns.push_back(firstComputerColumn);
         }
         menu(0);
@@ -38,8 +38,13 @@ class GameFixture : public ::testing::Test {
         }
     }
 
-    void click(int column) { inbox.post(Event{Handler::cmdFeld_Click, column - 1}); }
-    void menu(int index) { inbox.post(Event{Handler::cmdMenue_Click, index}); }
+    void click(int column) { post(Event{Handler::cmdFeld_Click, column - 1}); }
+    void menu(int index) { post(Event{Handler::cmdMenue_Click, index}); }
+    // As the window posts a click: its control hidden by its turn takes no click.
+    void post(Event click) {
+        inbox.post(click,
+                   [this, clicked = *ClickedControl(click)] { return toolkit.visible(clicked); });
+    }
     void tick() { inbox.post(Event{Handler::Timer1_Timer}); }
 
     const GameRecord& rec() const { return game.record(); }

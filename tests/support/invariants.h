@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "flow/colors.h"
 #include "game/record.h"
-#include "ui/colors.h"
 
 namespace quorbel::testing {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "flow/game.h"
-#include "ui/inbox.h"
+#include "flow/inbox.h"
 
 namespace quorbel::testing {
 

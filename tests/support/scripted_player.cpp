@@ -2,20 +2,17 @@
 
 #include <stdexcept>
 
-#include "flow/game.h"
-
 namespace quorbel::testing {
 
-void ScriptedPlayer::MakeCompMove(Game& game) {
+void ScriptedPlayer::MakeCompMove(GameRecord& rec, int /*level*/, PlayerHost& host) {
     ++calls;
     if (columns.empty()) {
         throw std::logic_error("the scripted player has no column left");
     }
-    GameRecord& rec = game.record();
     rec.CurCol = columns.front();
     columns.pop_front();
     if (rec.MoveNr > 1) {
-        game.toolkit().setMousePointer(MousePointer::Hourglass);
+        host.showBusyPointer();
         rec.TryCompMove(rec.CurCol);
         if (!rec.CompWon) {
             rec.TakeStone(rec.CurCol);
@@ -23,7 +20,7 @@ void ScriptedPlayer::MakeCompMove(Game& game) {
         rec.HumanWon = false;
     }
     if (!message.empty()) {
-        game.ShowMessage(message);
+        host.showMessage(message);
     }
 }
 

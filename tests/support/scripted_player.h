@@ -6,16 +6,16 @@
 #include <deque>
 #include <string>
 
-#include "flow/computer_player.h"
+#include "ai/computer_player.h"
 
 namespace quorbel::testing {
 
 class ScriptedPlayer : public ComputerPlayer {
   public:
-    void MakeCompMove(Game& game) override;
+    void MakeCompMove(GameRecord& rec, int level, PlayerHost& host) override;
 
     std::deque<int> columns;
-    std::string message;  // shown through ShowMessage when not empty
+    std::string message;  // shown through the host when not empty
     int calls = 0;
 };
 

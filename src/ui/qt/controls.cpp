@@ -13,7 +13,7 @@
 #include <cmath>
 #include <utility>
 
-#include "ui/runtime.h"
+#include "ai/runtime.h"
 
 // Resources of a static library have to be registered by hand, and from the global namespace.
 static void registerQuorbelResources() {
@@ -348,15 +348,6 @@ UpDown::UpDown(QLabel& buddy, int minimum, int maximum, QWidget* parent)
 int UpDown::value() const {
     return static_cast<int>(
         std::clamp<std::int64_t>(NumberFromText(buddy_.text().toStdString()), minimum_, maximum_));
-}
-
-void UpDown::stepBy(int delta) {
-    setValue(value() + delta);
-}
-
-void UpDown::setValue(int value) {
-    buddy_.setText(QString::number(std::clamp(value, minimum_, maximum_)));
-    valueShown();
 }
 
 void UpDown::valueShown() {

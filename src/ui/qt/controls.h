@@ -17,7 +17,7 @@
 #include <array>
 #include <cstddef>
 
-#include "ui/colors.h"
+#include "flow/colors.h"
 
 class QToolButton;
 
@@ -142,19 +142,17 @@ class OptionButton : public QRadioButton {
     void focusInEvent(QFocusEvent* event) override;
 };
 
-// A vertical up-down control bound to a label: each arrow press sets the label's caption to the
-// next higher or lower whole number within minimum..maximum, counting from the caption shown. With
-// the keyboard's focus, Up and "+" step up, Down and "-" step down. Assistive technology reads the
-// number as the control's value and may set it.
+// A vertical up-down control bound to a label: an arrow press asks for the next higher or lower
+// whole number within minimum..maximum. With the keyboard's focus, Up and "+" step up, Down and
+// "-" step down. Assistive technology reads the label's number as the control's value and may ask
+// for another.
 //
 // A press of an arrow, a key or a value set by assistive technology only asks for the change; the
-// window makes it at the press's turn, as it handles every other press.
+// game makes it at the press's turn, as it handles every other press, and the label shows it.
 class UpDown : public QWidget {
     Q_OBJECT
   public:
     UpDown(QLabel& buddy, int minimum, int maximum, QWidget* parent);
-    void stepBy(int delta);
-    void setValue(int value);
     // The number the label shows, within minimum..maximum.
     int value() const;
     int minimum() const { return minimum_; }

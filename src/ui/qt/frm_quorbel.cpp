@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/accessible_text.h"
+#include "flow/accessible_text.h"
 #include "ui/qt/accessibility.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/input_line.h"
@@ -298,34 +298,45 @@ void frmQuorbel::connectEvents() {
     for (int index = 0; index < kColumns; ++index) {
         connect(cmdFeld[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
                 [this, index] {
-                    inbox_.post(Event{Handler::cmdFeld_Click, index});
+                    postClick(Event{Handler::cmdFeld_Click, index});
                 });
     }
     for (int index = 0; index < 6; ++index) {
         connect(cmdMenue[static_cast<std::size_t>(index)], &QPushButton::clicked, this,
                 [this, index] {
-                    inbox_.post(Event{Handler::cmdMenue_Click, index});
+                    postClick(Event{Handler::cmdMenue_Click, index});
                 });
     }
     // An option's handler runs when it becomes the chosen one, however it was chosen.
     connect(optaggressiv, &QRadioButton::toggled, this, [this](bool chosen) {
         if (chosen) {
-            inbox_.post(Event{Handler::optaggressiv_Click});
+            postClick(Event{Handler::optaggressiv_Click});
         }
     });
     connect(optdefensiv, &QRadioButton::toggled, this, [this](bool chosen) {
         if (chosen) {
-            inbox_.post(Event{Handler::optdefensiv_Click});
+            postClick(Event{Handler::optdefensiv_Click});
         }
     });
-    connect(updLevel, &UpDown::stepAsked, this,
-            [this](int delta) { inbox_.post([this, delta] { updLevel->stepBy(delta); }); });
+    // The settings are the game's; the window passes the player's changes on in the same line.
+    connect(optComp, &QRadioButton::toggled, this, [this](bool chosen) {
+        inbox_.post([this, chosen] { game_.SetComputerBegins(chosen); });
+    });
+    connect(updLevel, &UpDown::stepAsked, this, [this](int delta) {
+        inbox_.post([this, delta] { game_.SetLevel(game_.settings().level + delta); });
+    });
     connect(updLevel, &UpDown::valueAsked, this,
-            [this](int value) { inbox_.post([this, value] { updLevel->setValue(value); }); });
+            [this](int value) { inbox_.post([this, value] { game_.SetLevel(value); }); });
     toolkit_.postTicks();
     inbox_.onHandled([this](const Event& handled) { focusNextStep(handled); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget* /*old*/, QWidget* now) { followFocus(now); });
+}
+
+// A click waits its turn like any other event; its control hidden by then takes no click.
+void frmQuorbel::postClick(Event click) {
+    inbox_.post(click,
+                [this, clicked = *ClickedControl(click)] { return toolkit_.isVisible(clicked); });
 }
 
 // Tab and Shift+Tab go through the controls as they stand on the screen, row by row from the top

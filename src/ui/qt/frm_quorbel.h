@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "flow/game.h"
-#include "ui/inbox.h"
+#include "flow/inbox.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/qt_toolkit.h"
 
@@ -60,6 +60,7 @@ class frmQuorbel : public QWidget {
     void listControls();
     void nameForAssistiveTechnology();
     void connectEvents();
+    void postClick(Event click);
     void setKeyboardOrder();
     void focusNextStep(const Event& handled);
     int columnOf(const QWidget* widget) const;

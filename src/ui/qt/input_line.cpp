@@ -10,7 +10,7 @@
 #include <memory>
 #include <utility>
 
-#include "ui/inbox.h"
+#include "flow/inbox.h"
 #include "ui/qt/title_bar.h"
 
 namespace quorbel {

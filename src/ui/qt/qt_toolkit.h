@@ -6,9 +6,9 @@
 #include <memory>
 #include <optional>
 
-#include "ui/runtime.h"
+#include "ai/runtime.h"
+#include "flow/toolkit.h"
 #include "ui/show_pacer.h"
-#include "ui/toolkit.h"
 
 namespace quorbel {
 
@@ -25,13 +25,16 @@ class QtToolkit : public Toolkit {
     ~QtToolkit() override;
 
     void setCaption(Control control, std::string_view text) override;
-    std::string caption(Control control) const override;
-    bool isSelected(Control option) const override;
     void setColor(ControlRef ref, Color color) override;
-    Color color(ControlRef ref) const override;
     void setVisible(ControlRef ref, bool visible) override;
-    bool isVisible(ControlRef ref) const override;
     void repaintNow(ControlRef ref) override;
+
+    // What a control shows, for the window itself and its tests; the game never asks.
+    std::string caption(Control control) const;
+    bool isSelected(Control option) const;
+    Color color(ControlRef ref) const;
+    bool isVisible(ControlRef ref) const;
+
     void beginShow(ShowPace pace) override;
     void endShow() override;
     void setTimerEnabled(bool enabled) override;

@@ -105,7 +105,7 @@ void QtToolkitTest::aShowsColoursReachTheScreenOnlyWithItsFrames() {
 
 void QtToolkitTest::captionsKeepTheirUmlauts() {
     WindowFixture f;
-    Toolkit& toolkit = f.window.toolkit();
+    QtToolkit& toolkit = f.window.toolkit();
     toolkit.setCaption(Control::lblMessage, "Zug zurück");
     QCOMPARE(f.text(Control::lblMessage), QString::fromUtf8("Zug zurück"));
     QCOMPARE(toolkit.caption(Control::lblMessage), std::string("Zug zurück"));
@@ -114,15 +114,19 @@ void QtToolkitTest::captionsKeepTheirUmlauts() {
     QCOMPARE(toolkit.caption(Control::lblStaerke), std::string("1"));
 }
 
+// The game holds who begins; the option buttons show it and pass the player's choice on.
 void QtToolkitTest::selectionFollowsTheOptionButtons() {
     WindowFixture f;
-    Toolkit& toolkit = f.window.toolkit();
+    QtToolkit& toolkit = f.window.toolkit();
     QVERIFY(toolkit.isSelected(Control::optMen));
-    QVERIFY(!toolkit.isSelected(Control::optComp));
+    QVERIFY(!f.window.game().settings().computerBegins);
     QVERIFY(toolkit.isSelected(Control::optdefensiv));
     f.click(Control::optComp);
     QVERIFY(toolkit.isSelected(Control::optComp));
     QVERIFY(!toolkit.isSelected(Control::optMen));
+    QVERIFY(f.window.game().settings().computerBegins);
+    f.click(Control::optMen);
+    QVERIFY(!f.window.game().settings().computerBegins);
 }
 
 void QtToolkitTest::timerIsSilentWhileOffOrAtIntervalZero() {

@@ -66,14 +66,14 @@ int countCells(WindowFixture& f, const QColor& colour) {
 // Thinks, off the GUI thread as the real computer does, until told to stop; then plays column 1.
 class StoppableThinker : public ComputerPlayer {
   public:
-    void MakeCompMove(Game& game) override {
-        game.toolkit().runWhileBusy([this] {
+    void MakeCompMove(GameRecord& rec, int /*level*/, PlayerHost& host) override {
+        host.runWhileBusy([this] {
             for (int waited = 0; waited < 10000 && !stop; waited += 5) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
             stoppedEarly = stop.load();
         });
-        game.record().CurCol = 1;
+        rec.CurCol = 1;
     }
     void StopThinking() override { stop = true; }
 

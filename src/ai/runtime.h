@@ -1,7 +1,8 @@
 #pragma once
 
-// Run-time services shared by every toolkit: the random generator, the clock and two small text
-// conversions.
+// Run-time services: the random generator and the clock that the computer player's hosts and every
+// toolkit draw on, and two small text conversions of the window's. They sit with the computer
+// player, the lowest layer that needs them.
 
 #include <cstdint>
 #include <string>

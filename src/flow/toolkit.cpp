@@ -1,4 +1,4 @@
-#include "ui/toolkit.h"
+#include "flow/toolkit.h"
 
 #include <array>
 #include <string_view>

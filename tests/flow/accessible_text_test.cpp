@@ -1,7 +1,7 @@
 // What assistive technology reads of the board, hears as the game goes on, and what the reading
 // keys answer.
 
-#include "ui/accessible_text.h"
+#include "flow/accessible_text.h"
 #include "support/game_fixture.h"
 
 namespace quorbel {
@@ -75,7 +75,7 @@ TEST_F(AccessibleText, TheEndOfAGameAndTheTakeBacksAreSaid) {
     EXPECT_EQ(toolkit.announced.end()[-2], "Seiten getauscht, Mensch spielt rot, Computer blau");
     EXPECT_EQ(said(), "Computer, Spalte 6, Reihe 1. Mensch ist am Zug");
 
-    toolkit.setCaption(Control::lblStaerke, "3");
+    game.SetLevel(3);
     menu(1);
     EXPECT_EQ(said(), "Spielstufe wieder 1");
     const std::size_t before = toolkit.announced.size();
@@ -103,7 +103,7 @@ TEST_F(AccessibleText, ReadingKeysTellTheBoardAndTheState) {
     EXPECT_EQ(game.Read(Reading::LastMoves, 4, 1), "Noch kein Stein.");
 
     play("443526");
-    toolkit.setCaption(Control::lblStaerke, "3");
+    game.SetLevel(3);
     EXPECT_EQ(game.Read(Reading::Board, 4, 2),
               "Spalte 1 leer. Spalte 2 rot. Spalte 3 rot. Spalte 4 rot, blau. Spalte 5 blau. "
               "Spalte 6 blau. Spalte 7 leer.");

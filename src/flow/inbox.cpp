@@ -1,4 +1,4 @@
-#include "ui/inbox.h"
+#include "flow/inbox.h"
 
 #include <algorithm>
 #include <exception>
@@ -109,10 +109,6 @@ void Inbox::handle(const Event& event) {
 }
 
 bool Inbox::due(const Entry& entry) const {
-    const std::optional<ControlRef> clicked = ClickedControl(*entry.event);
-    if (clicked && !toolkit_.isVisible(*clicked)) {
-        return false;
-    }
     return !entry.stillDue || entry.stillDue();
 }
 

@@ -1,4 +1,5 @@
-// The move driver through a game on the fake toolkit: its stages, exits, displays and messages.
+// The computer's move through a game on the fake toolkit: the driver's stages, exits, displays and
+// messages.
 
 #include <gtest/gtest.h>
 
@@ -44,7 +45,7 @@ class MoveDriverTest : public ::testing::Test {
     void SetUp() override { LoadWindow(toolkit, game); }
 
     const MoveReport& Decide(const std::string& moves, int level) {
-        toolkit.setCaption(Control::lblStaerke, std::to_string(level));
+        game.SetLevel(level);
         EXPECT_EQ(SetUpFromMoves(game.record(), moves), MovesError::None);
         toolkit.clearLog();
         game.MakeCompMove();
@@ -231,7 +232,7 @@ TEST_F(MoveDriverTest, ATimeLimitPlaysTheDeepestCompletedLevelExactly) {
     MoveDriver limited(PlayerOptions{0.02, 16, 2});
     Game limitedGame{toolkit, limited};
     LoadWindow(toolkit, limitedGame);
-    toolkit.setCaption(Control::lblStaerke, "10");
+    limitedGame.SetLevel(10);
     SetUpFromMoves(limitedGame.record(), "4");
     toolkit.clearLog();
     limitedGame.MakeCompMove();
@@ -253,7 +254,7 @@ TEST(MoveDriverThreads, SearchOffTheCallingThreadDecidesTheSame) {
     MoveDriver driver(PlayerOptions{std::nullopt, 16, 2});
     Game game{threaded, driver};
     LoadWindow(threaded, game);
-    threaded.setCaption(Control::lblStaerke, "3");
+    game.SetLevel(3);
     SetUpFromMoves(game.record(), "4453");
     game.MakeCompMove();
     EXPECT_EQ(threaded.busyRuns, 1);

@@ -4,9 +4,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "flow/inbox.h"
 #include "support/game_fixture.h"
 #include "support/load_window.h"
-#include "ui/inbox.h"
 
 namespace quorbel {
 namespace {
@@ -16,9 +16,9 @@ using testing::GameFixture;
 // Thinks as the real computer does, in the toolkit's busy run, then plays the columns given.
 class ThinkingPlayer : public testing::ScriptedPlayer {
   public:
-    void MakeCompMove(Game& game) override {
-        game.toolkit().runWhileBusy([] {});
-        ScriptedPlayer::MakeCompMove(game);
+    void MakeCompMove(GameRecord& rec, int level, PlayerHost& host) override {
+        host.runWhileBusy([] {});
+        ScriptedPlayer::MakeCompMove(rec, level, host);
     }
 };
 

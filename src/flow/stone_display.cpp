@@ -1,8 +1,8 @@
 // Recording and showing a played stone: the landing cell and its column button flicker in random
 // colours and then take the stone's colour; the previous move's button returns to light green.
 
+#include "flow/accessible_text.h"
 #include "flow/game.h"
-#include "ui/accessible_text.h"
 
 namespace quorbel {
 
@@ -31,12 +31,36 @@ void Game::ShowMove() {
 
 // Five quick flashes of a column button and a cell in random colours.
 void Game::flickerButtonAndCell(ControlRef button, ControlRef cell) {
-    for (rec_.LoopCol = 1; rec_.LoopCol <= 5; ++rec_.LoopCol) {
+    for (int flash = 1; flash <= 5; ++flash) {
         toolkit_.setColor(button, Zufall());
         toolkit_.repaintNow(button);
         toolkit_.setColor(cell, Zufall());
         toolkit_.repaintNow(cell);
     }
+}
+
+// The colour of the stone in a cell; white when it is empty.
+Color Game::stoneColor(int column, int row) const {
+    switch (rec_.Board(column, row)) {
+        case kRed:
+            return static_cast<Color>(rec_.RedColor);
+        case kBlue:
+            return static_cast<Color>(rec_.BlueColor);
+        default:
+            return PaletteColor(15);
+    }
+}
+
+// What a column button shows between shows: the colour of the last stone on its button, light
+// green on every other one.
+Color Game::columnButtonColor(int column) const {
+    if (rec_.MoveNr > 1) {
+        const int lastCell = rec_.MoveList[rec_.MoveNr - 1];
+        if (columnOfCell(lastCell) == column) {
+            return stoneColor(column, rowOfCell(lastCell));
+        }
+    }
+    return PaletteColor(10);
 }
 
 }  // namespace quorbel

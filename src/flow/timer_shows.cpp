@@ -27,9 +27,9 @@ void Game::Timer1_Timer() {
 
 void Game::menuButtonShow() {
     const PacedShow show(toolkit_, kMenuButtonShow);
-    for (rec_.LoopCol = 0; rec_.LoopCol <= 5; ++rec_.LoopCol) {
-        const ControlRef button{Control::cmdMenue, rec_.LoopCol};
-        for (rec_.LoopRow = 1; rec_.LoopRow <= 250; ++rec_.LoopRow) {
+    for (int index = 0; index <= 5; ++index) {
+        const ControlRef button{Control::cmdMenue, index};
+        for (int flash = 1; flash <= 250; ++flash) {
             toolkit_.setColor(button, Zufall());
             toolkit_.repaintNow(button);
         }
@@ -40,25 +40,25 @@ void Game::menuButtonShow() {
 
 void Game::columnButtonShow() {
     const PacedShow show(toolkit_, kColumnButtonShow);
-    for (rec_.LoopCol = 0; rec_.LoopCol <= 6; ++rec_.LoopCol) {
-        const ControlRef button{Control::cmdFeld, rec_.LoopCol};
-        const Color before = toolkit_.color(button);
-        for (rec_.LoopRow = 1; rec_.LoopRow <= 150; ++rec_.LoopRow) {
+    for (int column = 1; column <= kColumns; ++column) {
+        const ControlRef button{Control::cmdFeld, column - 1};
+        for (int flash = 1; flash <= 150; ++flash) {
             toolkit_.setColor(button, Zufall());
             toolkit_.repaintNow(button);
         }
-        toolkit_.setColor(button, before);
+        toolkit_.setColor(button, columnButtonColor(column));
         toolkit_.repaintNow(button);
     }
 }
 
 void Game::winningLineBlink() {
     const PacedShow show(toolkit_, WinningLineBlink(rec_.WinCells[0]));
-    const Color winner = toolkit_.color({Control::Feld, rec_.WinCells[1]});
-    for (rec_.LoopRow = 1; rec_.LoopRow <= 20; ++rec_.LoopRow) {
+    const int first = rec_.WinCells[1];
+    const Color winner = stoneColor(columnOfCell(first), rowOfCell(first));
+    for (int blink = 1; blink <= 20; ++blink) {
         for (const Color shade : {PaletteColor(14), winner}) {
-            for (rec_.LoopCol = 1; rec_.LoopCol <= rec_.WinCells[0]; ++rec_.LoopCol) {
-                const ControlRef cell{Control::Feld, rec_.WinCells[rec_.LoopCol]};
+            for (int i = 1; i <= rec_.WinCells[0]; ++i) {
+                const ControlRef cell{Control::Feld, rec_.WinCells[i]};
                 toolkit_.setColor(cell, shade);
                 toolkit_.repaintNow(cell);
             }

@@ -1,7 +1,7 @@
-// The six menu buttons and the playing-style options.
+// The six menu buttons, the take-back rule and the playing-style options.
 
+#include "flow/accessible_text.h"
 #include "flow/game.h"
-#include "ui/accessible_text.h"
 
 namespace quorbel {
 
@@ -105,29 +105,12 @@ void Game::CompMoveOnRequest() {
     rec_.CopyToWorkBoard();
     toolkit_.setTimerEnabled(false);
     // The opening move leaves both flags alone; stale ones from an earlier game or from stones
-    // since taken back must not decide the message or the marking below.
+    // since taken back must not mark a four.
     rec_.CompWon = false;
     rec_.HumanWon = false;
-    MakeCompMove();
-    toolkit_.setMousePointer(MousePointer::Default);
-    ShowMove();
-    if (rec_.CompWon) {
-        endWithFour("Ich habe gewonnen !");
-        return;
+    if (playComputerMove()) {
+        announceTurn();
     }
-    toolkit_.setTimerEnabled(true);
-    if (rec_.HumanWon) {
-        ShowMessage("Ich verliere !");
-    }
-    if (rec_.MoveNr == 42) {
-        ShowMessage("Unentschieden!");
-        NextMove();
-        rec_.MoveNr = kDrawMoveNr;
-        return;
-    }
-    NextMove();
-    ShowMoveInfo();
-    announceTurn();
 }
 
 }  // namespace quorbel

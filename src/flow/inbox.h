@@ -10,8 +10,9 @@
 //   whatever is posted meanwhile waits.
 // - What waits is taken in the order given, each entry exactly once, one entry a turn of the
 //   event loop.
-// - A click whose control is hidden at its turn is dropped, as a click on a hidden control would
-//   be; so is an event that is no longer due at its turn (a tick of a timer set anew meanwhile).
+// - An event that is no longer due at its turn is dropped: the window asks, for a click, whether
+//   its control is still shown (a hidden control takes no clicks), and for a tick, whether its
+//   timer was set anew meanwhile.
 // - Input that the window holds back while it is busy (the desktop's clicks and keys, a screen
 //   reader's press) waits in the same line, as a delivery: handed to the window at its turn, it
 //   makes its event then, which is handled at once, in the delivery's turn.
@@ -26,7 +27,7 @@
 #include <optional>
 
 #include "flow/game.h"
-#include "ui/toolkit.h"
+#include "flow/toolkit.h"
 
 namespace quorbel {
 

@@ -1,8 +1,6 @@
-#include "ui/accessible_text.h"
+#include "flow/accessible_text.h"
 
 #include <algorithm>
-
-#include "flow/game.h"
 
 namespace quorbel {
 
@@ -41,11 +39,6 @@ std::string place(int column, int row) {
 
 std::string placeOfCell(int cell) {
     return place(columnOfCell(cell), rowOfCell(cell));
-}
-
-// The player of a colour as the game stands now.
-const std::string& playerOf(const GameRecord& rec, bool red) {
-    return red == rec.HumanIsRed ? rec.HumanName : rec.CompName;
 }
 
 // The stones of at most `most` cells from (column, row) on, a step of (dc, dr) at a time, while
@@ -95,7 +88,7 @@ std::string ColumnDescription(const GameRecord& rec, int column) {
 
 std::string StoneAnnouncement(const GameRecord& rec, int cell) {
     const bool red = rec.Board(columnOfCell(cell), rowOfCell(cell)) == kRed;
-    return playerOf(rec, red) + ", " + placeOfCell(cell);
+    return rec.PlayerOf(red) + ", " + placeOfCell(cell);
 }
 
 std::string TakeBackAnnouncement(int cell) {
@@ -107,7 +100,7 @@ std::string FullColumnAnnouncement(int column) {
 }
 
 std::string SidesText(const GameRecord& rec) {
-    return playerOf(rec, true) + " spielt rot, " + playerOf(rec, false) + " blau";
+    return rec.PlayerOf(true) + " spielt rot, " + rec.PlayerOf(false) + " blau";
 }
 
 std::string WinningLineText(const GameRecord& rec) {
@@ -180,11 +173,11 @@ std::string StateText(const GameRecord& rec, int level, bool computerBegins) {
         text = "Kein Spiel. " + (computerBegins ? rec.CompName : rec.HumanName) + " beginnt.";
     } else {
         if (rec.GameState == kGameWon) {
-            text = playerOf(rec, !rec.BlueToMove) + " hat gewonnen. " + WinningLineText(rec) + ".";
+            text = rec.PlayerOf(!rec.BlueToMove) + " hat gewonnen. " + WinningLineText(rec) + ".";
         } else if (rec.MoveNr == kDrawMoveNr) {
             text = "Unentschieden.";
         } else {
-            text = playerOf(rec, !rec.BlueToMove) + " ist am Zug, " + std::to_string(rec.MoveNr) +
+            text = rec.PlayerOf(!rec.BlueToMove) + " ist am Zug, " + std::to_string(rec.MoveNr) +
                    ". Zug.";
         }
         text += " " + SidesText(rec) + ".";
@@ -202,56 +195,6 @@ int StonesOnTheBoard(const GameRecord& rec) {
 
 int LandingRow(const GameRecord& rec, int column) {
     return std::min(rec.ColHeight[column] + 1, kRows);
-}
-
-std::string Game::Read(Reading reading, int column, int row) const {
-    switch (reading) {
-        case Reading::Board:
-            return BoardText(rec_);
-        case Reading::Column:
-            return ColumnText(rec_, column);
-        case Reading::Row:
-            return RowText(rec_, row);
-        case Reading::Diagonals:
-            return DiagonalsText(rec_, column, row);
-        case Reading::LastMoves:
-            return LastMovesText(rec_);
-        case Reading::State:
-            return StateText(rec_, shownLevel(), toolkit_.isSelected(Control::optComp));
-    }
-    return {};
-}
-
-// Every cell and column button, from the record: what changed since the last time, the toolkit
-// passes on.
-void Game::describeBoard() {
-    for (int cell = 0; cell < kCells; ++cell) {
-        toolkit_.setAccessibleName({Control::Feld, cell}, CellName(rec_, cell));
-    }
-    for (int column = 1; column <= kColumns; ++column) {
-        toolkit_.setAccessibleDescription({Control::cmdFeld, column - 1},
-                                          ColumnDescription(rec_, column));
-    }
-}
-
-void Game::announce(std::string_view text) {
-    announcements_.emplace_back(text);
-}
-
-void Game::sayAnnouncements() {
-    if (announcements_.empty()) {
-        return;
-    }
-    std::string said;
-    for (const std::string& text : announcements_) {
-        if (!said.empty()) {
-            const bool closed = said.back() == '!' || said.back() == '?' || said.back() == '.';
-            said += closed ? " " : ". ";
-        }
-        said += text;
-    }
-    announcements_.clear();
-    toolkit_.announce(said);
 }
 
 }  // namespace quorbel

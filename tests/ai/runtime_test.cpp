@@ -5,8 +5,8 @@
 #include <array>
 #include <cmath>
 
-#include "ui/runtime.h"
-#include "ui/toolkit.h"
+#include "ai/runtime.h"
+#include "flow/toolkit.h"
 
 namespace quorbel {
 namespace {

@@ -1,15 +1,17 @@
 #pragma once
 
-// The one seam between the game logic and the screen: exactly the control operations and run-time
-// services the logic uses. The Qt window implements it; the tests use a recording fake.
+// The one seam between the game and the screen: exactly the control operations and run-time
+// services the game uses. It only tells the screen what to show; nothing is read back from a
+// control, since what the screen shows follows from the game. The Qt window implements it; the
+// tests use a recording fake.
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include "ui/colors.h"
-#include "ui/show_pace.h"
+#include "flow/colors.h"
+#include "flow/show_pace.h"
 
 namespace quorbel {
 
@@ -58,14 +60,10 @@ class Toolkit {
 
     // Labels and option buttons.
     virtual void setCaption(Control control, std::string_view text) = 0;
-    virtual std::string caption(Control control) const = 0;
-    virtual bool isSelected(Control option) const = 0;
 
     // Background of labels and buttons, fill colour of board cells and discs.
     virtual void setColor(ControlRef ref, Color color) = 0;
-    virtual Color color(ControlRef ref) const = 0;
     virtual void setVisible(ControlRef ref, bool visible) = 0;
-    virtual bool isVisible(ControlRef ref) const = 0;
     // The change is on the screen before this returns, although the handler keeps running.
     // Inside a show it is drawn, and on the screen as the show's pace presents it.
     virtual void repaintNow(ControlRef ref) = 0;

@@ -1,4 +1,4 @@
-#include "ui/runtime.h"
+#include "ai/runtime.h"
 
 #include <chrono>
 #include <cmath>

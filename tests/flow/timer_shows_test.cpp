@@ -40,18 +40,49 @@ TEST_F(TimerShows, IdleTickFlashesTheMenuButtonsInTurnAndEndsCyan) {
 
 TEST_F(TimerShows, GameTickFlashesTheColumnButtonsAndRestoresEachColour) {
     start(false);
-    play("2536");  // button 5 shows the computer's blue
-    toolkit.setColor({Control::cmdFeld, 1}, rgb(255, 0, 0));
+    play("2536");  // button 6 shows the computer's blue
     toolkit.clearLog();
     tick();
     EXPECT_EQ(repaintOrder(),
               (std::vector<std::string>{"cmdFeld_0", "cmdFeld_1", "cmdFeld_2", "cmdFeld_3",
                                         "cmdFeld_4", "cmdFeld_5", "cmdFeld_6"}));
     EXPECT_EQ(toolkit.count("repaint"), 1057);
-    EXPECT_EQ(toolkit.color({Control::cmdFeld, 1}), rgb(255, 0, 0));
     EXPECT_EQ(toolkit.color({Control::cmdFeld, 5}), rgb(0, 0, 255));
     EXPECT_EQ(toolkit.color({Control::cmdFeld, 0}), PaletteColor(10));
     EXPECT_EQ(toolkit.timerInterval, 3000);
+}
+
+// The show gives every button back the colour the game's moves left on it: after moves, stones
+// taken back (also down to the empty board), the sides swapped and a four taken back.
+TEST_F(TimerShows, TheColumnButtonsEndAsTheMovesLeftThem) {
+    const auto showKeepsTheButtons = [this](const char* after) {
+        std::vector<Color> before;
+        for (int index = 0; index < kColumns; ++index) {
+            before.push_back(toolkit.color({Control::cmdFeld, index}));
+        }
+        tick();
+        for (int index = 0; index < kColumns; ++index) {
+            EXPECT_EQ(toolkit.color({Control::cmdFeld, index}), before[index])
+                << "button " << index + 1 << " after " << after;
+        }
+    };
+    start(false);
+    play("4435");
+    showKeepsTheButtons("moves");
+    menu(2);
+    showKeepsTheButtons("a take-back of the computer's stone");
+    menu(2);
+    menu(2);
+    showKeepsTheButtons("two more take-backs");
+    menu(2);
+    showKeepsTheButtons("the last take-back");
+    player.columns = {2};
+    menu(3);
+    showKeepsTheButtons("Comp- zug");
+    play("3131313");  // the human's four in column 3
+    ASSERT_EQ(rec().GameState, kGameWon);
+    menu(2);
+    showKeepsTheButtons("the four taken back");
 }
 
 TEST_F(TimerShows, WinningLineBlinksAndEndsInTheWinnersColour) {
