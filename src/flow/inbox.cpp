@@ -95,6 +95,7 @@ void Inbox::run(Entry& entry) {
 // every handler leaves them.
 void Inbox::handle(const Event& event) {
     const Raised running(running_);
+    handling_ = event;
     const bool overBefore = game_.record().IsOver();
     if (!Guarded(*errors_, HandlerName(event), [&] { game_.Handle(event); })) {
         toolkit_.setMousePointer(MousePointer::Default);
@@ -103,6 +104,7 @@ void Inbox::handle(const Event& event) {
     if (!overBefore && game_.record().IsOver()) {
         dropInputAimedAtFocus();
     }
+    handling_.reset();
     if (afterEvent_) {
         Guarded(*errors_, "the window after " + HandlerName(event), [&] { afterEvent_(event); });
     }
@@ -112,10 +114,13 @@ bool Inbox::due(const Entry& entry) const {
     return !entry.stillDue || entry.stillDue();
 }
 
-bool Inbox::keysWaiting() const {
-    return std::any_of(waiting_.begin(), waiting_.end(), [](const Entry& entry) {
-        return entry.kind == Entry::Kind::Delivery && entry.aim == Aim::Focus;
-    });
+void Inbox::deliverWaitingReadings() {
+    while (!delivering_ && !waiting_.empty() && waiting_.front().kind == Entry::Kind::Delivery &&
+           waiting_.front().aim == Aim::Reading) {
+        Entry reading = std::move(waiting_.front());
+        waiting_.pop_front();
+        run(reading);
+    }
 }
 
 void Inbox::dropInputAimedAtFocus() {

@@ -17,7 +17,11 @@
 //   reader's press) waits in the same line, as a delivery: handed to the window at its turn, it
 //   makes its event then, which is handled at once, in the delivery's turn.
 // - Input aimed at the focus (a key) that still waits when a game ends was given before the end,
-//   at the game: it is dropped, so that it can never start the next game.
+//   at the game: it is dropped, so that it can never start the next game. A key that only reads
+//   the game is kept: it is answered.
+// - Keys that only read the game wait only for what was given before them, and for a state
+//   that stands still: when a handler waits in the computer's think, the readings at the front
+//   of the line are answered then, without waiting for the handler's end.
 // - A handler that fails is reported on standard error by its name, and the inbox goes on.
 // - The close box drops everything that waits.
 
@@ -36,8 +40,8 @@ class Inbox {
     using Work = std::function<void()>;
     using StillDue = std::function<bool()>;
     // Where input goes at its turn: to the control it was given to (a click, a screen reader's
-    // press), or to whatever has the focus then (a key).
-    enum class Aim { Control, Focus };
+    // press), or to whatever has the focus then (a key); a reading is a key that changes nothing.
+    enum class Aim { Control, Focus, Reading };
 
     Inbox(Toolkit& toolkit, Game& game);
     Inbox(const Inbox&) = delete;
@@ -57,8 +61,14 @@ class Inbox {
     bool busy() const { return running_ || !waiting_.empty(); }
     // A handler or a command runs.
     bool running() const { return running_; }
-    // Input aimed at the focus (a key) waits.
-    bool keysWaiting() const;
+    // Something waits its turn.
+    bool waiting() const { return !waiting_.empty(); }
+    // The event whose handler runs, if one does.
+    const std::optional<Event>& handling() const { return handling_; }
+
+    // The running handler waits while the game stands still (the computer thinks): the readings
+    // at the front of the line are delivered now.
+    void deliverWaitingReadings();
 
     // The window has closed: what waits is dropped. (What comes later finds its control hidden.)
     void dropWaiting() { waiting_.clear(); }
@@ -88,6 +98,7 @@ class Inbox {
     std::deque<Entry> waiting_;
     std::function<void(const Event&)> afterEvent_;
     std::ostream* errors_;
+    std::optional<Event> handling_;
     bool running_ = false;     // a handler or a command runs
     bool delivering_ = false;  // held input is being delivered
     bool nextScheduled_ = false;

@@ -101,20 +101,52 @@ TEST_F(InboxTest, KeysTypedBeforeTheGameEndedAreDroppedWhenItEnds) {
     play("121314");
     int keys = 0;
     int clicks = 0;
+    int readings = 0;
     toolkit.duringShow = [&] {
         inbox.deliver([&] { ++keys; }, Inbox::Aim::Focus);
         inbox.deliver([&] { ++clicks; }, Inbox::Aim::Control);
+        inbox.deliver([&] { ++readings; }, Inbox::Aim::Reading);
     };
     click(1);  // four in column 1
     toolkit.runLater();
     EXPECT_EQ(rec().GameState, kGameWon);
     EXPECT_EQ(keys, 0);
     EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(readings, 1);  // a reading changes nothing: it is answered
 
     toolkit.duringShow = [&] { inbox.deliver([&] { ++keys; }, Inbox::Aim::Focus); };
     tick();  // the game stays over: keys typed during the blink are the player's next ones
     toolkit.runLater();
     EXPECT_EQ(keys, 1);
+}
+
+// Readings typed during the stone's flicker are answered once the computer thinks (as the window
+// asks), when the stone and the turn are recorded; one typed behind a click waits for the click.
+TEST_F(InboxTest, ReadingsWaitForWhatCameBeforeThemAndForTheThink) {
+    ThinkingPlayer thinker;
+    Game thinking{toolkit, thinker};
+    Inbox thinkingInbox{toolkit, thinking};
+    thinkingInbox.post(Event{Handler::Form_Load});
+    thinkingInbox.post(Event{Handler::cmdMenue_Click, 0});
+    thinker.columns = {4, 5};
+    std::vector<int> movesRead;
+    const auto reading = [&] {
+        thinkingInbox.deliver([&] { movesRead.push_back(thinking.record().MoveNr); },
+                              Inbox::Aim::Reading);
+    };
+    toolkit.duringShow = [&] {
+        reading();
+        reading();
+        thinkingInbox.post(Event{Handler::cmdFeld_Click, 2});
+        reading();
+    };
+    toolkit.duringThink = [&] {
+        thinkingInbox.deliverWaitingReadings();
+        EXPECT_EQ(movesRead, (std::vector<int>{2, 2}));  // the computer's turn, move 2
+    };
+    thinkingInbox.post(Event{Handler::cmdFeld_Click, 0});
+    toolkit.runLater();
+    EXPECT_EQ(movesRead, (std::vector<int>{2, 2, 5}));  // the last after column 3 and its answer
 }
 
 TEST_F(InboxTest, AFailingHandlerIsReportedByNameAndTheWindowGoesOn) {

@@ -147,7 +147,12 @@ void ProgressBar::setValue(int value) {
     value_ = value;
     update();
     emit valueChanged(value_);
-    if (think_.isValid() && think_.elapsed() >= kHeardAfterMs) {
+    if (!think_.isValid()) {
+        return;
+    }
+    const qint64 now = think_.elapsed();
+    if (now >= kHeardAfterMs && now >= heardAtMs_ + kHeardEveryMs) {
+        heardAtMs_ = now;
         QAccessibleValueChangeEvent changed(this, value_);
         QAccessible::updateAccessibility(&changed);
     }
@@ -155,6 +160,7 @@ void ProgressBar::setValue(int value) {
 
 void ProgressBar::thinkBegins() {
     think_.start();
+    heardAtMs_ = 0;
 }
 
 void ProgressBar::thinkEnds() {
@@ -238,6 +244,27 @@ void OptionButton::focusInEvent(QFocusEvent* event) {
     QRadioButton::focusInEvent(event);
     for (auto* option : parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly)) {
         option->setFocusPolicy(Qt::StrongFocus);
+    }
+}
+
+// Each frame holds two options side by side: every arrow key chooses the other one. (Qt looks
+// for a neighbour in the arrow's direction, and finds none above or below.)
+void OptionButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            for (auto* option :
+                 parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly)) {
+                if (option != this) {
+                    option->setFocus(Qt::TabFocusReason);
+                    option->click();
+                }
+            }
+            break;
+        default:
+            QRadioButton::keyPressEvent(event);
     }
 }
 

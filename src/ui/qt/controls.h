@@ -140,6 +140,7 @@ class OptionButton : public QRadioButton {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A vertical up-down control bound to a label: an arrow press asks for the next higher or lower
@@ -234,12 +235,14 @@ class BoardArea : public QWidget {
 };
 
 // The computer's progress bar, drawn as the style draws a progress bar without its text. Screen
-// readers hear its changes only once a think has lasted a second: a quick move says nothing, a
-// long think is heard as it goes on. Its value can be read at any time.
+// readers hear its changes only once a think has lasted a second, and then at most once a second:
+// a quick move says nothing, a long think is heard as it goes on, and a screen reader on a busy
+// machine is not flooded (the bar itself moves every 50 ms). Its value can be read at any time.
 class ProgressBar : public QWidget {
     Q_OBJECT
   public:
     static constexpr int kHeardAfterMs = 1000;
+    static constexpr int kHeardEveryMs = 1000;
 
     explicit ProgressBar(QWidget* parent);
     void setMaximum(int maximum);
@@ -259,7 +262,8 @@ class ProgressBar : public QWidget {
   private:
     int maximum_ = 100;
     int value_ = 0;
-    QElapsedTimer think_;  // runs while a think runs
+    QElapsedTimer think_;   // runs while a think runs
+    qint64 heardAtMs_ = 0;  // of the think, when a screen reader last heard of a change
 };
 
 // Lets a disabled control look exactly like an enabled one.

@@ -124,8 +124,8 @@ frmQuorbel::frmQuorbel(ComputerPlayer& player)
     connectEvents();
     setKeyboardOrder();
     TitleBar::addOnWayland(*this);
-    input_ = std::make_unique<InputLine>(
-        *this, inbox_, [this](const QKeyEvent& event) { return answersAtOnce(event); });
+    input_ = std::make_unique<InputLine>(*this, inbox_,
+                                         [this](const QKeyEvent& event) { return keyTurn(event); });
 
     inbox_.post(Event{Handler::Form_Load});
 }
@@ -356,11 +356,12 @@ void frmQuorbel::setKeyboardOrder() {
 }
 
 // After a move, a take-back, "Start" and "Neues Spiel" the focus goes where the player goes next,
-// so that Space and Enter do what comes next and nothing else: to "Neues Spiel" once the game is
-// over, to "Start" before a game, and otherwise to a column button: the one played after a move
-// (a cell of the board keeps the focus), the middle one after "Start", the one focused last after
-// "Zug zurück" and "Comp- zug". Where the focus stays after a stone was played, the column's new
-// room is said, as a focus that moves says it with the button.
+// so that Space and Enter do what comes next and nothing else: to "Start" before a game; to a
+// cell of the board that has it, where the player reads the board (also a cell walked to while
+// the handler ran); to "Neues Spiel" once the game is over; and otherwise to a column button: the
+// one played after a move, the middle one after "Start", the one focused last after "Zug zurück"
+// and "Comp- zug". Where the focus stays after a stone was played, the column's new room is said,
+// as a focus that moves says it with the button.
 void frmQuorbel::focusNextStep(const Event& handled) {
     const GameRecord& rec = game_.record();
     const int stonesBefore = std::exchange(stonesSeen_, StonesOnTheBoard(rec));
@@ -378,10 +379,10 @@ void frmQuorbel::focusNextStep(const Event& handled) {
     QWidget* next = cmdFeld[static_cast<std::size_t>(focusedColumn_)];
     if (rec.GameState == kNoGame) {
         next = cmdMenue[0];
+    } else if (onBoard) {
+        next = focusWidget();
     } else if (rec.IsOver()) {
         next = cmdMenue[1];
-    } else if (move && onBoard) {
-        next = focusWidget();
     }
     if (next != focusWidget()) {
         next->setFocus();
@@ -497,25 +498,31 @@ bool frmQuorbel::walkBoard(const QKeyEvent& event) {
             return false;
     }
     QWidget* next = Feld[static_cast<std::size_t>(cellIndex(column, row))];
-    if (next == focusWidget()) {
+    if (next == focusWidget() && !event.isAutoRepeat()) {
         toolkit_.announce(next->accessibleName().toStdString());
     }
     next->setFocus();
     return true;
 }
 
-// Keys that change nothing answer at once, also while a handler waits: the reading keys, and the
-// keys that walk the board, unless keys typed before them still wait (they keep their order).
-bool frmQuorbel::answersAtOnce(const QKeyEvent& event) const {
+// Keys that change nothing answer at once, also while a handler waits, unless input given before
+// them still waits (they keep their order): the keys that walk the board, and the reading keys.
+// A reading also waits while a handler changes the game, so that it never says a state about to
+// change; it is answered once the game stands still: while the computer thinks, during a timer's
+// show, or when the handler is done.
+InputLine::KeyTurn frmQuorbel::keyTurn(const QKeyEvent& event) const {
+    using KeyTurn = InputLine::KeyTurn;
     if (readingOf(event)) {
-        return true;
+        const bool standsStill = !inbox_.running() || toolkit_.thinking() ||
+                                 inbox_.handling() == Event{Handler::Timer1_Timer};
+        return !inbox_.waiting() && standsStill ? KeyTurn::AtOnce : KeyTurn::ReadingInLine;
     }
     const int key = event.key();
     const bool arrow =
         key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
     const bool walking = (cellOf(focusWidget()) >= 0 && (arrow || key == Qt::Key_Escape)) ||
                          (columnOf(focusWidget()) >= 0 && key == Qt::Key_Down);
-    return walking && !inbox_.keysWaiting();
+    return walking && !inbox_.waiting() ? KeyTurn::AtOnce : KeyTurn::InLine;
 }
 
 bool frmQuorbel::eventFilter(QObject* watched, QEvent* event) {
@@ -528,7 +535,8 @@ bool frmQuorbel::eventFilter(QObject* watched, QEvent* event) {
 
 // Keys the focused control leaves alone: the reading keys, the keys that walk the board, the
 // digits 1 to 7, which play their column whenever its button would take a click, and Enter,
-// which presses the focused button as Space does.
+// which presses the focused button as Space does. A key held with Ctrl or Alt is a shortcut of
+// the desktop's or a screen reader's, never a move.
 void frmQuorbel::keyPressEvent(QKeyEvent* event) {
     if (const std::optional<Game::Reading> reading = readingOf(*event)) {
         if (!event->isAutoRepeat()) {
@@ -540,7 +548,8 @@ void frmQuorbel::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const int key = event->key();
-    if (!event->isAutoRepeat() && key >= Qt::Key_1 && key < Qt::Key_1 + kColumns) {
+    const bool shortcut = (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0;
+    if (!event->isAutoRepeat() && !shortcut && key >= Qt::Key_1 && key < Qt::Key_1 + kColumns) {
         ColorButton* column = cmdFeld[static_cast<std::size_t>(key - Qt::Key_1)];
         if (column->isVisible()) {
             column->click();

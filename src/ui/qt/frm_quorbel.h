@@ -12,6 +12,7 @@
 #include "flow/game.h"
 #include "flow/inbox.h"
 #include "ui/qt/controls.h"
+#include "ui/qt/input_line.h"
 #include "ui/qt/qt_toolkit.h"
 
 class QLabel;
@@ -19,8 +20,6 @@ class QRadioButton;
 class QTimer;
 
 namespace quorbel {
-
-class InputLine;
 
 // The application-wide look the window is drawn for (the Fusion style and the program's icon), and
 // what assistive technology reads of it. Call it once the QApplication exists.
@@ -69,7 +68,7 @@ class frmQuorbel : public QWidget {
     static std::optional<Game::Reading> readingOf(const QKeyEvent& event);
     void readOut(Game::Reading reading);
     bool walkBoard(const QKeyEvent& event);
-    bool answersAtOnce(const QKeyEvent& event) const;
+    InputLine::KeyTurn keyTurn(const QKeyEvent& event) const;
 
     std::array<CircleShape*, 42> Feld{};
     std::array<ColorButton*, 7> cmdFeld{};

@@ -52,9 +52,8 @@ void handOver(QObject* receiver, QEvent* event) {
 
 }  // namespace
 
-InputLine::InputLine(QWidget& window, Inbox& inbox,
-                     std::function<bool(const QKeyEvent&)> answersAtOnce)
-    : window_(window), inbox_(inbox), answersAtOnce_(std::move(answersAtOnce)) {
+InputLine::InputLine(QWidget& window, Inbox& inbox, KeyTurns keyTurn)
+    : window_(window), inbox_(inbox), keyTurn_(std::move(keyTurn)) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -74,10 +73,18 @@ bool InputLine::eventFilter(QObject* watched, QEvent* event) {
     }
     event->accept();
     std::shared_ptr<QEvent> held(event->clone());
-    const Inbox::Aim aim = isKey(event->type()) ? Inbox::Aim::Focus : Inbox::Aim::Control;
     inbox_.deliver(
-        [receiver = QPointer<QObject>(watched), held] { handOver(receiver, held.get()); }, aim);
+        [receiver = QPointer<QObject>(watched), held] { handOver(receiver, held.get()); },
+        aimOf(*event));
     return true;
+}
+
+Inbox::Aim InputLine::aimOf(const QEvent& event) const {
+    if (!isKey(event.type())) {
+        return Inbox::Aim::Control;
+    }
+    return readings_.contains(static_cast<const QKeyEvent&>(event).key()) ? Inbox::Aim::Reading
+                                                                          : Inbox::Aim::Focus;
 }
 
 // A press waits while the inbox is busy, a release only while its press waits or waited (see the
@@ -92,25 +99,28 @@ bool InputLine::mustWait(const QEvent& event) {
             return busy;
         case QEvent::MouseButtonRelease:
             return busy && pressWaited_;
-        case QEvent::KeyPress: {
-            const auto& keyEvent = static_cast<const QKeyEvent&>(event);
-            const int key = keyEvent.key();
-            if (answersAtOnce_(keyEvent)) {
-                keysWaiting_.erase(key);
-                return false;
-            }
-            if (busy) {
-                keysWaiting_.insert(key);
-            } else {
-                keysWaiting_.erase(key);
-            }
-            return busy;
-        }
+        case QEvent::KeyPress:
+            return mustKeyWait(static_cast<const QKeyEvent&>(event));
         case QEvent::KeyRelease:
             return busy && keysWaiting_.contains(static_cast<const QKeyEvent&>(event).key());
         default:
             return busy;
     }
+}
+
+bool InputLine::mustKeyWait(const QKeyEvent& event) {
+    const int key = event.key();
+    const KeyTurn turn = keyTurn_(event);
+    const bool waits = turn == KeyTurn::ReadingInLine || (turn == KeyTurn::InLine && inbox_.busy());
+    keysWaiting_.erase(key);
+    readings_.erase(key);
+    if (waits) {
+        keysWaiting_.insert(key);
+        if (turn == KeyTurn::ReadingInLine) {
+            readings_.insert(key);
+        }
+    }
+    return waits;
 }
 
 // Pointer motion, hover and the wheel only show where the pointer is: they pass. A click waits as

@@ -22,19 +22,24 @@
 #include <functional>
 #include <set>
 
+#include "flow/inbox.h"
+
 class QEvent;
 class QKeyEvent;
 class QWidget;
 
 namespace quorbel {
 
-class Inbox;
-
 class InputLine : public QObject {
   public:
-    // Watches the whole application's input on behalf of window. Keys for which answersAtOnce
-    // holds never wait: they change nothing.
-    InputLine(QWidget& window, Inbox& inbox, std::function<bool(const QKeyEvent&)> answersAtOnce);
+    // How a key pressed now takes its turn: at once (it changes nothing, and nothing it depends
+    // on waits), in the line while the inbox is busy, or in the line as a reading (it changes
+    // nothing, but must not overtake what waits, nor read a state that is changing).
+    enum class KeyTurn { AtOnce, InLine, ReadingInLine };
+    using KeyTurns = std::function<KeyTurn(const QKeyEvent&)>;
+
+    // Watches the whole application's input on behalf of window.
+    InputLine(QWidget& window, Inbox& inbox, KeyTurns keyTurn);
     ~InputLine() override;
     InputLine(const InputLine&) = delete;
     InputLine& operator=(const InputLine&) = delete;
@@ -45,12 +50,15 @@ class InputLine : public QObject {
   private:
     bool isWindowInput(const QObject* watched, const QEvent& event) const;
     bool mustWait(const QEvent& event);
+    bool mustKeyWait(const QKeyEvent& event);
+    Inbox::Aim aimOf(const QEvent& event) const;
 
     QWidget& window_;
     Inbox& inbox_;
-    std::function<bool(const QKeyEvent&)> answersAtOnce_;
+    KeyTurns keyTurn_;
     bool pressWaited_ = false;   // the last mouse press waits, or waited, in the line
     std::set<int> keysWaiting_;  // keys whose press waits, or waited, in the line
+    std::set<int> readings_;     // those of them that read
 };
 
 }  // namespace quorbel

@@ -45,6 +45,8 @@ class QtToolkit : public Toolkit {
     void showInfoDialog() override;
     void closeWindow() override;
     void runWhileBusy(const std::function<void()>& work) override;
+    // The computer thinks: a handler waits in runWhileBusy.
+    bool thinking() const { return thinking_; }
     void setAccessibleName(ControlRef ref, std::string_view name) override;
     void setAccessibleDescription(ControlRef ref, std::string_view description) override;
     void announce(std::string_view text) override;
@@ -68,6 +70,7 @@ class QtToolkit : public Toolkit {
     frmQuorbel& window_;
     SystemRuntime runtime_;
     ShowPacer pacer_;
+    bool thinking_ = false;
     bool timerEnabled_ = true;  // Timer1 is enabled from creation, silent while its interval is 0
     int timerInterval_ = 0;
     int timerStarts_ = 0;  // and stops
