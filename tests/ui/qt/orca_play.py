@@ -1,13 +1,18 @@
 #!/usr/bin/python3
 """Games by keyboard alone under Orca in German, checked on what Orca speaks: Start, a level reset
 by "Neues Spiel", both stones of every move and the room left, a full column, the reading keys,
-the cells, "Comp- zug", and a game to a win (a simple player) with its winning line; never the
-progress bar ("Prozent") at level 1. The computer's random ties are read off the board; a game
-that ends early is followed by a new one. Run by scripts/orca-check; exits non-zero on a fault."""
+the cells, "Comp- zug", the threats key, and a game to a win (a simple player) with its winning
+line; never the progress bar ("Prozent") at level 1, never a colon read out. Then thinks at level
+8 during which the reading keys and a walk into the board are all answered and the computer's
+stone is heard, with Orca's queue never overflowing (ORCA_BUSY_LOOPS=N runs N busy loops beside
+them). The computer's random ties are read off the board; a game that ends early is followed by a
+new one. Run by scripts/orca-check; exits non-zero on a fault."""
 
 import os
 import re
+import subprocess
 import sys
+import time
 
 from orca_session import OrcaSession
 
@@ -28,18 +33,36 @@ def at(board, column, row):
     return stones[row - 1] if 1 <= row <= len(stones) else None
 
 
-def wins(board, column, colour):
-    """Whether a stone of the colour in the column makes four."""
-    row = len(board[column - 1]) + 1
+def makes_four(board, column, row, colour):
+    """Whether a stone of the colour in the cell makes four."""
     run = lambda dc, dr: next((k for k in range(1, 4)  # stones of the colour one way
                                if at(board, column + k * dc, row + k * dr) != colour), 4) - 1
     return any(run(dc, dr) + run(-dc, -dr) >= 3 for dc, dr in ((1, 0), (0, 1), (1, 1), (1, -1)))
+
+
+def wins(board, column, colour):
+    """Whether a stone of the colour dropped into the column makes four."""
+    return makes_four(board, column, len(board[column - 1]) + 1, colour)
+
+
+def threats(board):
+    """What the threats key says: the empty cells where one more stone of a colour makes four."""
+    said = []
+    for colour in ("rot", "blau"):
+        cells = ["Spalte %d, Reihe %d, %s" % (c, r, "spielbar" if r == len(board[c - 1]) + 1
+                                               else "noch nicht spielbar")
+                 for c in range(1, 8) for r in range(len(board[c - 1]) + 1, 7)
+                 if makes_four(board, c, r, colour)]
+        if cells:
+            said.append("%s droht in %s." % (colour.capitalize(), "; ".join(cells)))
+    return " ".join(said) or "Keine Drohung."
 
 
 class Play:
     def __init__(self, session):
         self.s = session
         self.human, self.end, self.stones = "rot", None, []  # stones: (colour, column, row)
+        self.level = 1
 
     def say(self, keys, pattern):
         return self.s.wait_for(pattern, self.s.key(*keys.split()))[0]
@@ -97,7 +120,8 @@ class Play:
         if column and not re.search(END, m.string):
             said = room(6 - self.height(column)) or "voll"
             m, texts = self.s.wait_for(r"%s|^(Spalte %d,? )?%s\.$" % (END, column, said), mark)
-        assert not any("Prozent" in t for t in texts), "progress bar at level 1: %r" % texts
+        assert self.level > 1 or not any("Prozent" in t for t in texts), \
+            "progress bar at level 1: %r" % texts
         end = re.search(END, m.string)
         return end and self.finish(end.group(0), mark)
 
@@ -123,6 +147,43 @@ class Play:
         """The column key on the column: its stones and its room."""
         self.say("s", r"^Spalte %d %s%s\.$" % (column, ", ".join(board[column - 1] + [""]),
                                                 room(6 - len(board[column - 1])) or "voll"))
+
+    def threats(self, board):
+        self.say("g", "^%s$" % re.escape(threats(board)))
+
+    def set_level(self, level):
+        """From "Start", before a game: the level by its arrow keys, then back to "Start"."""
+        self.tab_to("Spielstufe")
+        for shown in range(self.level + 1, level + 1):
+            self.say("Up", r"^%d\b" % shown)
+        self.level = level
+        self.tab_to("Start", "shift+Tab")
+
+    def think_while_reading(self, column):
+        """Plays the column; while the computer thinks, the reading keys and a walk into the
+        board and back are each answered (the time from key to speech is returned), the
+        computer's stone is heard after them, and Orca's queue never overflows."""
+        mark = self.s.key(str(column))
+        row = self.height(column) + 1
+        self.s.wait_for(r"^Mensch, Spalte %d, Reihe %d\b" % (column, row), mark)
+        self.stones.append((self.human, column, row))
+        delays = []
+        for key, pattern in (("z", r"^Computer ist am Zug, %d\. Zug\." % (len(self.stones) + 1)),
+                             ("l", r"^Zuletzt %s, Spalte %d, Reihe %d\." % self.stones[-1]),
+                             ("b", r"^Spalte 1 .*Spalte 7 "),
+                             ("Down", r"^Spalte %d, Reihe 6, " % column),
+                             ("Down", r"^Spalte %d, Reihe 5, " % column),
+                             ("r", r"^Reihe 5 von links "),
+                             ("Escape", r"^Spalte %d\b" % column)):
+            pressed = time.monotonic()
+            self.s.wait_for(pattern, self.s.key(key))
+            delays.append(time.monotonic() - pressed)
+        assert not any(t.startswith("Computer,") for t in self.s.spoken(mark)), \
+            "the think ended before the keys were answered: %r" % self.s.spoken(mark)
+        end = self.reply(mark, column)
+        log = self.s.debug(mark)
+        assert "DELUGE" not in log, "Orca's queue overflowed during the think"
+        return end, delays, log.count("object:property-change:accessible-value")
 
     def state(self):
         sides = ("Mensch", "Computer")[::1 if self.human == "rot" else -1]
@@ -187,6 +248,7 @@ def main():
             if p.end:
                 p.new_game()
             board = p.board()
+            p.threats(board)
             free = [c for c in (4, 3, 5, 2, 6, 1, 7) if len(board[c - 1]) < 6]
             p.play(next((c for colour in (p.human, OTHER[p.human]) for c in free
                          if wins(board, c, colour)), free[0]))
@@ -199,6 +261,28 @@ def main():
                 board, column, row) or "leer", ", Gewinnreihe" * ((column, row) in p.line)))
         p.say("Escape", r"^Spalte %d " % column)
         assert not any("Prozent" in t for t in s.spoken()), "the progress bar was spoken"
+        assert not any(re.search(r"Reihe \d:", t) for t in s.spoken()), "a colon in a cell's name"
+
+        # Thinks at level 8, the reading keys pressed during each.
+        p.tab_to("Neues Spiel")
+        s.wait_for(r"^Start ", s.key("space"))
+        p.set_level(8)
+        p.start()
+        loops = [subprocess.Popen(["sh", "-c", "while :; do :; done"])
+                 for _ in range(int(os.environ.get("ORCA_BUSY_LOOPS", "0")))]
+        try:
+            for column in (4, 3, 5):
+                if p.end:
+                    break
+                end, delays, values = p.think_while_reading(column)
+                print("orca_play: think at level 8 beside %d busy loops: keys answered in %s s;"
+                      " %d value events of the progress bar" % (
+                          len(loops), ", ".join("%.2f" % d for d in delays), values))
+                if not end:
+                    p.threats(p.board())
+        finally:
+            for loop in loops:
+                loop.kill()
     print("orca_play: passed")
 
 

@@ -40,6 +40,14 @@ class OrcaSession:
         self._stop(failed=kind is not None)
 
     def _start(self):
+        # Orca refuses to start beside another Orca of the same user, whatever the session bus;
+        # that one may be a person's own screen reader, so it is never replaced.
+        others = subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"],
+                                capture_output=True, text=True).stdout.split()
+        if others:
+            raise AssertionError("another Orca of this user runs (process %s): Orca starts only "
+                                 "one a user, so this test cannot run beside it; end that Orca "
+                                 "or run the test as another user" % ", ".join(others))
         self.dir = tempfile.mkdtemp(prefix="orca-session-")
         home, run, locales, prefs = (os.path.join(self.dir, d) for d in
                                      ("home", "run", "locale", "orca-prefs"))
@@ -146,14 +154,17 @@ class OrcaSession:
         """A place in the log, for spoken() and wait_for()."""
         return os.path.getsize(self.log)
 
-    def spoken(self, since=0):
-        """The texts Orca spoke after the mark, in order."""
+    def debug(self, since=0):
+        """Orca's debug file after the mark."""
         if not os.path.exists(self.log):
-            return []
+            return ""
         with open(self.log, "rb") as f:
             f.seek(since)
-            text = f.read().decode("utf-8", "replace").replace("\r\n", "\n")
-        return [m.group(1) for m in SPEECH.finditer(re.sub(r"\n {18}", "\n", text))]
+            return f.read().decode("utf-8", "replace").replace("\r\n", "\n")
+
+    def spoken(self, since=0):
+        """The texts Orca spoke after the mark, in order."""
+        return [m.group(1) for m in SPEECH.finditer(re.sub(r"\n {18}", "\n", self.debug(since)))]
 
     def wait_for(self, pattern, since=0, timeout=20):
         """Waits for a text spoken after the mark to match; returns the first match and all
