@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPointer>
 
+#include "game/record.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/frm_quorbel.h"
 #include "ui/qt/title_bar.h"
@@ -132,16 +133,136 @@ class OptionAccessible : public QAccessibleWidget {
     Inbox& inbox_;
 };
 
-// A cell of the board: a cell of the board's table, which the arrow keys walk.
-class CellAccessible : public QAccessibleWidget {
+// The board as assistive technology's table shows it: row 0 at the top (the board's row 6),
+// column 0 at the left. Qt's bridge counts a table's children row by row, so the board's children
+// are its cells in that order.
+int cellAtTablePosition(int row, int column) {
+    return cellIndex(column + 1, kRows - row);
+}
+int tableRowOfCell(int cell) {
+    return kRows - rowOfCell(cell);
+}
+int tableColumnOfCell(int cell) {
+    return columnOfCell(cell) - 1;
+}
+int cellAtChildIndex(int index) {
+    return cellAtTablePosition(index / kColumns, index % kColumns);
+}
+
+// The widget of a cell of the main window the board belongs to; null outside a main window.
+QWidget* cellWidget(const QWidget& board, int cell) {
+    const auto* window = qobject_cast<const frmQuorbel*>(board.window());
+    return window != nullptr ? window->control({Control::Feld, cell}) : nullptr;
+}
+
+// The cell of the board an object is, -1 if it is none.
+int cellOf(const QWidget& board, const QObject* object) {
+    for (int cell = 0; cell < kCells; ++cell) {
+        if (object != nullptr && cellWidget(board, cell) == object) {
+            return cell;
+        }
+    }
+    return -1;
+}
+
+// The board's table. Nothing on it can be selected: a cell is reached by the focus.
+class BoardAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
+  public:
+    explicit BoardAccessible(BoardArea* board) : QAccessibleWidget(board, QAccessible::Table) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TableInterface) {
+            return static_cast<QAccessibleTableInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    int childCount() const override { return cellWidget(*widget(), 0) != nullptr ? kCells : 0; }
+    QAccessibleInterface* child(int index) const override {
+        return index >= 0 && index < childCount() ? interfaceOfCell(cellAtChildIndex(index))
+                                                  : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const int cell = child != nullptr ? cellOf(*widget(), child->object()) : -1;
+        return cell >= 0 ? tableRowOfCell(cell) * kColumns + tableColumnOfCell(cell) : -1;
+    }
+
+    // Its name says what the table is; there is no caption or summary apart from it.
+    QAccessibleInterface* caption() const override { return nullptr; }
+    QAccessibleInterface* summary() const override { return nullptr; }
+    QAccessibleInterface* cellAt(int row, int column) const override {
+        return contains(row, column) ? interfaceOfCell(cellAtTablePosition(row, column)) : nullptr;
+    }
+    int rowCount() const override { return kRows; }
+    int columnCount() const override { return kColumns; }
+    QString rowDescription(int row) const override {
+        return contains(row, 0) ? QStringLiteral("Reihe %1").arg(kRows - row) : QString();
+    }
+    QString columnDescription(int column) const override {
+        return contains(0, column) ? QStringLiteral("Spalte %1").arg(column + 1) : QString();
+    }
+
+    int selectedCellCount() const override { return 0; }
+    QList<QAccessibleInterface*> selectedCells() const override { return {}; }
+    int selectedColumnCount() const override { return 0; }
+    int selectedRowCount() const override { return 0; }
+    QList<int> selectedColumns() const override { return {}; }
+    QList<int> selectedRows() const override { return {}; }
+    bool isColumnSelected(int /*column*/) const override { return false; }
+    bool isRowSelected(int /*row*/) const override { return false; }
+    bool selectRow(int /*row*/) override { return false; }
+    bool selectColumn(int /*column*/) override { return false; }
+    bool unselectRow(int /*row*/) override { return false; }
+    bool unselectColumn(int /*column*/) override { return false; }
+    void modelChange(QAccessibleTableModelChangeEvent* /*event*/) override {}
+
+  private:
+    static bool contains(int row, int column) {
+        return row >= 0 && row < kRows && column >= 0 && column < kColumns;
+    }
+    QAccessibleInterface* interfaceOfCell(int cell) const {
+        return QAccessible::queryAccessibleInterface(cellWidget(*widget(), cell));
+    }
+};
+
+// A cell of the board's table, which the arrow keys walk. It spans one row and one column and has
+// no header cells: the board's rows and columns are described by the table.
+class CellAccessible : public QAccessibleWidget, public QAccessibleTableCellInterface {
   public:
     explicit CellAccessible(QWidget* cell) : QAccessibleWidget(cell, QAccessible::Cell) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TableCellInterface) {
+            return static_cast<QAccessibleTableCellInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
 
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
         s.focusable = true;
         return s;
     }
+
+    int rowIndex() const override {
+        const int cell = boardCell();
+        return cell >= 0 ? tableRowOfCell(cell) : -1;
+    }
+    int columnIndex() const override {
+        const int cell = boardCell();
+        return cell >= 0 ? tableColumnOfCell(cell) : -1;
+    }
+    int rowExtent() const override { return 1; }
+    int columnExtent() const override { return 1; }
+    bool isSelected() const override { return false; }
+    QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    QAccessibleInterface* table() const override {
+        return QAccessible::queryAccessibleInterface(widget()->parentWidget());
+    }
+
+  private:
+    int boardCell() const { return cellOf(*widget()->parentWidget(), widget()); }
 };
 
 // The computer's progress: its value, read at any time; the bar raises its changes itself.
@@ -226,7 +347,7 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
         return new QAccessibleWidget(widget, QAccessible::StaticText);
     }
     if (className == QLatin1String(BoardArea::staticMetaObject.className())) {
-        return new QAccessibleWidget(widget, QAccessible::Table);
+        return new BoardAccessible(static_cast<BoardArea*>(widget));
     }
     if (className == QLatin1String(ProgressBar::staticMetaObject.className())) {
         return new ProgressAccessible(static_cast<ProgressBar*>(widget));

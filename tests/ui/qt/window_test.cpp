@@ -114,6 +114,7 @@ class WindowTest : public QObject {
     void closeBoxEndsAShowAtOnceAndClicksWaitForTheShow();
     void clicksWhileTheComputerThinksAreHandledAfterItsMove();
     void screenReaderActionsKeepTheirOrder();
+    void screenReadersSeeTheBoardAsATableOfItsCells();
 };
 
 void WindowTest::everyControlHasItsNameAndPlace_data() {
@@ -687,6 +688,37 @@ void WindowTest::screenReaderActionsKeepTheirOrder() {
     QTRY_COMPARE(f.rec().GameState, kNoGame);
     QTest::qWait(300);
     QCOMPARE(f.text(Control::lblStaerke), QString("5"));
+}
+
+// A screen reader's table commands and its cell coordinates see the board as the player does:
+// row 0 at the top, column 0 at the left, the cells counted row by row as Qt's bridge counts them.
+void WindowTest::screenReadersSeeTheBoardAsATableOfItsCells() {
+    WindowFixture f;
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(f.find("Spielfeld"));
+    QVERIFY(board != nullptr && board->tableInterface() != nullptr);
+    QAccessibleTableInterface* table = board->tableInterface();
+    QCOMPARE(board->role(), QAccessible::Table);
+    QCOMPARE(board->text(QAccessible::Name), QString("Spielfeld"));
+    QCOMPARE(table->rowCount(), 6);
+    QCOMPARE(table->columnCount(), 7);
+    QCOMPARE(table->cellAt(0, 0)->object(), f.find({Control::Feld, 5}));   // column 1, row 6
+    QCOMPARE(table->cellAt(5, 6)->object(), f.find({Control::Feld, 36}));  // column 7, row 1
+    QVERIFY(table->cellAt(6, 0) == nullptr && table->cellAt(0, 7) == nullptr);
+    QCOMPARE(table->rowDescription(0), QString("Reihe 6"));
+    QCOMPARE(table->columnDescription(6), QString("Spalte 7"));
+
+    QCOMPARE(board->childCount(), kCells);
+    for (int index = 0; index < kCells; ++index) {
+        QAccessibleInterface* cell = board->child(index);
+        QVERIFY(cell != nullptr && cell->tableCellInterface() != nullptr);
+        const QAccessibleTableCellInterface& place = *cell->tableCellInterface();
+        QCOMPARE(cell->role(), QAccessible::Cell);
+        QCOMPARE(place.rowIndex() * 7 + place.columnIndex(), index);
+        QCOMPARE(table->cellAt(place.rowIndex(), place.columnIndex()), cell);
+        QCOMPARE(board->indexOfChild(cell), index);
+        QCOMPARE(place.table(), board);
+        QCOMPARE(cell->parent(), board);
+    }
 }
 
 int main(int argc, char* argv[]) {
