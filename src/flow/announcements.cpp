@@ -40,6 +40,8 @@ void Game::announce(std::string_view text) {
     announcements_.emplace_back(text);
 }
 
+// The parts are joined into sentences. Each ends in a full stop: speech-dispatcher reads a
+// message's "!!!!" or " !" as symbols and drops them, which left no pause before the next part.
 void Game::sayAnnouncements() {
     if (announcements_.empty()) {
         return;
@@ -47,8 +49,7 @@ void Game::sayAnnouncements() {
     std::string said;
     for (const std::string& text : announcements_) {
         if (!said.empty()) {
-            const bool closed = said.back() == '!' || said.back() == '?' || said.back() == '.';
-            said += closed ? " " : ". ";
+            said += said.back() == '.' ? " " : ". ";
         }
         said += text;
     }

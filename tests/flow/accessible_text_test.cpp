@@ -84,13 +84,13 @@ TEST_F(AccessibleText, TheEndOfAGameAndTheTakeBacksAreSaid) {
     EXPECT_EQ(toolkit.announced.size(), before + 1);
 }
 
-TEST_F(AccessibleText, MessagesEndingInAMarkAreJoinedWithoutAnother) {
+TEST_F(AccessibleText, AMessageIsASentenceOfItsOwn) {
     start(false);
     menu(2);
     EXPECT_EQ(said(), "Kein Stein zum Zurücknehmen");
     player.message = "Ich verliere !";
     play("12");
-    EXPECT_EQ(said(), "Ich verliere ! Computer, Spalte 2, Reihe 1");
+    EXPECT_EQ(said(), "Ich verliere !. Computer, Spalte 2, Reihe 1");
 }
 
 TEST_F(AccessibleText, ReadingKeysTellTheBoardAndTheState) {
