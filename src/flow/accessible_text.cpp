@@ -71,7 +71,7 @@ std::string moveText(const GameRecord& rec, int k) {
 std::string CellName(const GameRecord& rec, int cell) {
     const int column = columnOfCell(cell);
     const int row = rowOfCell(cell);
-    std::string name = place(column, row) + ": " + stoneName(rec.Board(column, row));
+    std::string name = place(column, row) + ", " + stoneName(rec.Board(column, row));
     if (inWinningLine(rec, cell)) {
         name += ", Gewinnreihe";
     }

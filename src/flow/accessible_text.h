@@ -4,8 +4,8 @@
 // colour a show gives it for a moment), how much room each column has left, what is said as the
 // game goes on, and what the reading keys answer.
 //
-// Spoken texts avoid colons, which screen readers read out as a word; the cells' names keep the
-// form the window has always given them.
+// Spoken texts, the cells' names among them, avoid colons, which screen readers read out as a
+// word.
 
 #include <string>
 
@@ -13,7 +13,7 @@
 
 namespace quorbel {
 
-// "Spalte 4, Reihe 1: rot": the cell's column and row, then "leer", "rot" or "blau"; a cell of the
+// "Spalte 4, Reihe 1, rot": the cell's column and row, then "leer", "rot" or "blau"; a cell of the
 // winning line adds ", Gewinnreihe".
 std::string CellName(const GameRecord& rec, int cell);
 

@@ -21,12 +21,12 @@ class AccessibleText : public GameFixture {
 };
 
 TEST_F(AccessibleText, CellsAndColumnsAreReadAsTheGameRecordsThem) {
-    EXPECT_EQ(cellName(7, 6), "Spalte 7, Reihe 6: leer");  // from start-up on
+    EXPECT_EQ(cellName(7, 6), "Spalte 7, Reihe 6, leer");  // from start-up on
     start(false);
     play("43");
-    EXPECT_EQ(cellName(4, 1), "Spalte 4, Reihe 1: rot");
-    EXPECT_EQ(cellName(3, 1), "Spalte 3, Reihe 1: blau");
-    EXPECT_EQ(cellName(4, 2), "Spalte 4, Reihe 2: leer");
+    EXPECT_EQ(cellName(4, 1), "Spalte 4, Reihe 1, rot");
+    EXPECT_EQ(cellName(3, 1), "Spalte 3, Reihe 1, blau");
+    EXPECT_EQ(cellName(4, 2), "Spalte 4, Reihe 2, leer");
     EXPECT_EQ(columnDescription(4), "5 Felder frei");
     EXPECT_EQ(columnDescription(1), "6 Felder frei");
     // The human's stone is said before the computer thinks, its answer once the move is done.
@@ -41,7 +41,7 @@ TEST_F(AccessibleText, CellsAndColumnsAreReadAsTheGameRecordsThem) {
     play("3333");
     EXPECT_EQ(columnDescription(3), "1 Feld frei");
     menu(1);  // "Neues Spiel" empties the board
-    EXPECT_EQ(cellName(5, 6), "Spalte 5, Reihe 6: leer");
+    EXPECT_EQ(cellName(5, 6), "Spalte 5, Reihe 6, leer");
     EXPECT_EQ(columnDescription(5), "6 Felder frei");
 }
 
@@ -50,9 +50,9 @@ TEST_F(AccessibleText, TheEndOfAGameAndTheTakeBacksAreSaid) {
     play("1212121");
     for (int row = 1; row <= 4; ++row) {
         EXPECT_EQ(cellName(1, row),
-                  "Spalte 1, Reihe " + std::to_string(row) + ": rot, Gewinnreihe");
+                  "Spalte 1, Reihe " + std::to_string(row) + ", rot, Gewinnreihe");
     }
-    EXPECT_EQ(cellName(2, 3), "Spalte 2, Reihe 3: blau");
+    EXPECT_EQ(cellName(2, 3), "Spalte 2, Reihe 3, blau");
     EXPECT_EQ(said(),
               "Mensch, Spalte 1, Reihe 4. Du hast gewonnen. Gewinnreihe von Spalte 1, Reihe 1 "
               "bis Spalte 1, Reihe 4");
@@ -62,8 +62,8 @@ TEST_F(AccessibleText, TheEndOfAGameAndTheTakeBacksAreSaid) {
     EXPECT_EQ(said(), "Das Spiel ist aus");
 
     menu(2);  // the winning stone: red is to move again, and the human keeps red
-    EXPECT_EQ(cellName(1, 4), "Spalte 1, Reihe 4: leer");
-    EXPECT_EQ(cellName(1, 3), "Spalte 1, Reihe 3: rot");
+    EXPECT_EQ(cellName(1, 4), "Spalte 1, Reihe 4, leer");
+    EXPECT_EQ(cellName(1, 3), "Spalte 1, Reihe 3, rot");
     EXPECT_EQ(said(), "Zurückgenommen, Spalte 1, Reihe 4. Mensch ist am Zug");
     menu(2);  // the computer's blue stone: the human now plays blue
     EXPECT_EQ(said(),
