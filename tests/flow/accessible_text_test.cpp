@@ -3,6 +3,7 @@
 
 #include "flow/accessible_text.h"
 #include "support/game_fixture.h"
+#include "support/positions.h"
 
 namespace quorbel {
 namespace {
@@ -121,6 +122,7 @@ TEST_F(AccessibleText, ReadingKeysTellTheBoardAndTheState) {
               "Zuletzt blau, Spalte 6, Reihe 1. Davor rot, Spalte 2, Reihe 1.");
     EXPECT_EQ(game.Read(Reading::State, 4, 2),
               "Mensch ist am Zug, 7. Zug. Mensch spielt rot, Computer blau. Spielstufe 3.");
+    EXPECT_EQ(game.Read(Reading::Threats, 4, 2), "Rot droht in Spalte 1, Reihe 1, spielbar.");
 
     play("1");  // red's row of four
     EXPECT_EQ(game.Read(Reading::State, 4, 2),
@@ -133,6 +135,36 @@ TEST_F(AccessibleText, ADrawIsReadAsOne) {
     play(testing::kDrawnGame);
     EXPECT_EQ(game.Read(Game::Reading::State, 1, 1),
               "Unentschieden. Mensch spielt rot, Computer blau. Spielstufe 1.");
+}
+
+// Positions drawn with 'x' red and 'o' blue, the top row first.
+std::string threatsIn(const testing::Picture& picture) {
+    GameRecord rec;
+    testing::setBoard(rec, picture);
+    return ThreatsText(rec);
+}
+
+TEST(ThreatsText, NoneWhenNoThreeHasRoomForAFourth) {
+    EXPECT_EQ(ThreatsText(GameRecord{}), "Keine Drohung.");
+    // Blue's three capped by red's, red's three at the top edge, red's row closed at both ends.
+    EXPECT_EQ(threatsIn({"x......", "x......", "x......", "o......", "o......", "oxxxo.."}),
+              "Keine Drohung.");
+}
+
+TEST(ThreatsText, TellsWhetherTheCellIsPlayableNow) {
+    EXPECT_EQ(threatsIn({".......", ".......", ".......", "......x", "o..o..x", "xx.x..x"}),
+              "Rot droht in Spalte 3, Reihe 1, spielbar; Spalte 7, Reihe 4, spielbar.");
+    EXPECT_EQ(threatsIn({".......", ".......", ".......", "..o....", ".oxx...", "oxxo..."}),
+              "Blau droht in Spalte 4, Reihe 4, noch nicht spielbar.");
+}
+
+// Row 1, a falling diagonal for each colour, and (5, 1) completing both red's row and blue's
+// diagonal.
+TEST(ThreatsText, ListsRedsCellsThenBluesInColumnThenRowOrder) {
+    EXPECT_EQ(threatsIn({".......", ".......", ".o.....", ".xo....", ".oxo...", ".xxx..."}),
+              "Rot droht in Spalte 1, Reihe 1, spielbar; Spalte 1, Reihe 4, noch nicht "
+              "spielbar; Spalte 5, Reihe 1, spielbar. Blau droht in Spalte 1, Reihe 5, noch "
+              "nicht spielbar; Spalte 5, Reihe 1, spielbar.");
 }
 
 }  // namespace
