@@ -1,6 +1,7 @@
 #include "flow/accessible_text.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quorbel {
 
@@ -29,6 +30,10 @@ const char* stoneName(std::int16_t stone) {
     }
 }
 
+bool onTheBoard(int column, int row) {
+    return column >= 1 && column <= kColumns && row >= 1 && row <= kRows;
+}
+
 std::string columnName(int column) {
     return "Spalte " + std::to_string(column);
 }
@@ -46,8 +51,7 @@ std::string placeOfCell(int cell) {
 std::string stonesAlong(const GameRecord& rec, int column, int row, int dc, int dr,
                         int most = kRows + kColumns) {
     std::string stones;
-    for (int c = column, r = row; most > 0 && c >= 1 && c <= kColumns && r >= 1 && r <= kRows;
-         c += dc, r += dr, --most) {
+    for (int c = column, r = row; most > 0 && onTheBoard(c, r); c += dc, r += dr, --most) {
         if (!stones.empty()) {
             stones += ", ";
         }
@@ -66,12 +70,60 @@ std::string moveText(const GameRecord& rec, int k) {
     return std::string(k % 2 != 0 ? "rot" : "blau") + ", " + placeOfCell(rec.MoveList[k]);
 }
 
+// Whether the line of four cells from (column, row) on, a step of (dc, dr) at a time, lies on the
+// board and holds `colour` in every cell but the empty one at (emptyColumn, emptyRow).
+bool fourButOne(const GameRecord& rec, int column, int row, int dc, int dr, std::int16_t colour,
+                int emptyColumn, int emptyRow) {
+    for (int step = 0; step < 4; ++step, column += dc, row += dr) {
+        if (!onTheBoard(column, row)) {
+            return false;
+        }
+        if ((column != emptyColumn || row != emptyRow) && rec.Board(column, row) != colour) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether a stone of `colour` in the empty cell (column, row) would complete four in a line: in
+// any of the four directions, any of the four lines of four that pass through the cell.
+bool completesFour(const GameRecord& rec, int column, int row, std::int16_t colour) {
+    constexpr int kDirections[4][2] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
+    for (const auto& [dc, dr] : kDirections) {
+        for (int back = 0; back < 4; ++back) {  // steps from the line's first cell to this one
+            if (fourButOne(rec, column - back * dc, row - back * dr, dc, dr, colour, column, row)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// "Spalte 2, Reihe 4, noch nicht spielbar; Spalte 5, Reihe 1, spielbar": the cells where
+// `colour` completes a four; empty when there is none.
+std::string threatCells(const GameRecord& rec, std::int16_t colour) {
+    std::string cells;
+    for (int column = 1; column <= kColumns; ++column) {
+        for (int row = 1; row <= kRows; ++row) {
+            if (rec.Board(column, row) != kEmpty || !completesFour(rec, column, row, colour)) {
+                continue;
+            }
+            if (!cells.empty()) {
+                cells += "; ";
+            }
+            const bool playable = row == rec.ColHeight[column] + 1;
+            cells += place(column, row) + (playable ? ", spielbar" : ", noch nicht spielbar");
+        }
+    }
+    return cells;
+}
+
 }  // namespace
 
 std::string CellName(const GameRecord& rec, int cell) {
     const int column = columnOfCell(cell);
     const int row = rowOfCell(cell);
-    std::string name = place(column, row) + ": " + stoneName(rec.Board(column, row));
+    std::string name = place(column, row) + ", " + stoneName(rec.Board(column, row));
     if (inWinningLine(rec, cell)) {
         name += ", Gewinnreihe";
     }
@@ -183,6 +235,21 @@ std::string StateText(const GameRecord& rec, int level, bool computerBegins) {
         text += " " + SidesText(rec) + ".";
     }
     return text + " Spielstufe " + std::to_string(level) + ".";
+}
+
+std::string ThreatsText(const GameRecord& rec) {
+    std::string text;
+    for (const auto& [colour, name] : {std::pair{kRed, "Rot"}, std::pair{kBlue, "Blau"}}) {
+        const std::string cells = threatCells(rec, colour);
+        if (cells.empty()) {
+            continue;
+        }
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += std::string(name) + " droht in " + cells + ".";
+    }
+    return text.empty() ? "Keine Drohung." : text;
 }
 
 int StonesOnTheBoard(const GameRecord& rec) {

@@ -4,8 +4,8 @@
 // colour a show gives it for a moment), how much room each column has left, what is said as the
 // game goes on, and what the reading keys answer.
 //
-// Spoken texts avoid colons, which screen readers read out as a word; the cells' names keep the
-// form the window has always given them.
+// Spoken texts, the cells' names among them, avoid colons, which screen readers read out as a
+// word.
 
 #include <string>
 
@@ -13,7 +13,7 @@
 
 namespace quorbel {
 
-// "Spalte 4, Reihe 1: rot": the cell's column and row, then "leer", "rot" or "blau"; a cell of the
+// "Spalte 4, Reihe 1, rot": the cell's column and row, then "leer", "rot" or "blau"; a cell of the
 // winning line adds ", Gewinnreihe".
 std::string CellName(const GameRecord& rec, int cell);
 
@@ -49,6 +49,11 @@ std::string DiagonalsText(const GameRecord& rec, int column, int row);
 std::string LastMovesText(const GameRecord& rec);
 // Whose turn and the move number, or the result; who plays which colour; the level.
 std::string StateText(const GameRecord& rec, int level, bool computerBegins);
+// The empty cells where one more stone of a colour makes four in a line, red's first, each in
+// column then row order and told whether a stone dropped into its column lands there now: "Rot
+// droht in Spalte 6, Reihe 3, spielbar. Blau droht in Spalte 2, Reihe 4, noch nicht spielbar;
+// Spalte 5, Reihe 1, spielbar." Or "Keine Drohung."
+std::string ThreatsText(const GameRecord& rec);
 
 // The row a stone dropped into the column lands in, or the top row of a full column.
 int LandingRow(const GameRecord& rec, int column);

@@ -20,6 +20,8 @@ std::string Game::Read(Reading reading, int column, int row) const {
             return LastMovesText(rec_);
         case Reading::State:
             return StateText(rec_, settings_.level, settings_.computerBegins);
+        case Reading::Threats:
+            return ThreatsText(rec_);
     }
     return {};
 }

@@ -65,10 +65,10 @@ class Game {
     void SetComputerBegins(bool computerBegins) { settings_.computerBegins = computerBegins; }
 
     // What a reading key answers (accessible_text.h), for the cell at column, row: the board, the
-    // cell's column, its row, the diagonals through it, the last stones, the state. It reads the
-    // record as it stands and changes nothing, so it may be asked at any time, also while a
-    // handler waits in the event loop.
-    enum class Reading { Board, Column, Row, Diagonals, LastMoves, State };
+    // cell's column, its row, the diagonals through it, the last stones, the state, the threats.
+    // It reads the record as it stands and changes nothing, so it may be asked at any time, also
+    // while a handler waits in the event loop.
+    enum class Reading { Board, Column, Row, Diagonals, LastMoves, State, Threats };
     std::string Read(Reading reading, int column, int row) const;
 
     // Operations shared by the handlers and the computer player.

@@ -3,6 +3,7 @@
 
 #include "flow/accessible_text.h"
 #include "support/game_fixture.h"
+#include "support/positions.h"
 
 namespace quorbel {
 namespace {
@@ -21,12 +22,12 @@ class AccessibleText : public GameFixture {
 };
 
 TEST_F(AccessibleText, CellsAndColumnsAreReadAsTheGameRecordsThem) {
-    EXPECT_EQ(cellName(7, 6), "Spalte 7, Reihe 6: leer");  // from start-up on
+    EXPECT_EQ(cellName(7, 6), "Spalte 7, Reihe 6, leer");  // from start-up on
     start(false);
     play("43");
-    EXPECT_EQ(cellName(4, 1), "Spalte 4, Reihe 1: rot");
-    EXPECT_EQ(cellName(3, 1), "Spalte 3, Reihe 1: blau");
-    EXPECT_EQ(cellName(4, 2), "Spalte 4, Reihe 2: leer");
+    EXPECT_EQ(cellName(4, 1), "Spalte 4, Reihe 1, rot");
+    EXPECT_EQ(cellName(3, 1), "Spalte 3, Reihe 1, blau");
+    EXPECT_EQ(cellName(4, 2), "Spalte 4, Reihe 2, leer");
     EXPECT_EQ(columnDescription(4), "5 Felder frei");
     EXPECT_EQ(columnDescription(1), "6 Felder frei");
     // The human's stone is said before the computer thinks, its answer once the move is done.
@@ -41,7 +42,7 @@ TEST_F(AccessibleText, CellsAndColumnsAreReadAsTheGameRecordsThem) {
     play("3333");
     EXPECT_EQ(columnDescription(3), "1 Feld frei");
     menu(1);  // "Neues Spiel" empties the board
-    EXPECT_EQ(cellName(5, 6), "Spalte 5, Reihe 6: leer");
+    EXPECT_EQ(cellName(5, 6), "Spalte 5, Reihe 6, leer");
     EXPECT_EQ(columnDescription(5), "6 Felder frei");
 }
 
@@ -50,9 +51,9 @@ TEST_F(AccessibleText, TheEndOfAGameAndTheTakeBacksAreSaid) {
     play("1212121");
     for (int row = 1; row <= 4; ++row) {
         EXPECT_EQ(cellName(1, row),
-                  "Spalte 1, Reihe " + std::to_string(row) + ": rot, Gewinnreihe");
+                  "Spalte 1, Reihe " + std::to_string(row) + ", rot, Gewinnreihe");
     }
-    EXPECT_EQ(cellName(2, 3), "Spalte 2, Reihe 3: blau");
+    EXPECT_EQ(cellName(2, 3), "Spalte 2, Reihe 3, blau");
     EXPECT_EQ(said(),
               "Mensch, Spalte 1, Reihe 4. Du hast gewonnen. Gewinnreihe von Spalte 1, Reihe 1 "
               "bis Spalte 1, Reihe 4");
@@ -62,8 +63,8 @@ TEST_F(AccessibleText, TheEndOfAGameAndTheTakeBacksAreSaid) {
     EXPECT_EQ(said(), "Das Spiel ist aus");
 
     menu(2);  // the winning stone: red is to move again, and the human keeps red
-    EXPECT_EQ(cellName(1, 4), "Spalte 1, Reihe 4: leer");
-    EXPECT_EQ(cellName(1, 3), "Spalte 1, Reihe 3: rot");
+    EXPECT_EQ(cellName(1, 4), "Spalte 1, Reihe 4, leer");
+    EXPECT_EQ(cellName(1, 3), "Spalte 1, Reihe 3, rot");
     EXPECT_EQ(said(), "Zurückgenommen, Spalte 1, Reihe 4. Mensch ist am Zug");
     menu(2);  // the computer's blue stone: the human now plays blue
     EXPECT_EQ(said(),
@@ -121,6 +122,7 @@ TEST_F(AccessibleText, ReadingKeysTellTheBoardAndTheState) {
               "Zuletzt blau, Spalte 6, Reihe 1. Davor rot, Spalte 2, Reihe 1.");
     EXPECT_EQ(game.Read(Reading::State, 4, 2),
               "Mensch ist am Zug, 7. Zug. Mensch spielt rot, Computer blau. Spielstufe 3.");
+    EXPECT_EQ(game.Read(Reading::Threats, 4, 2), "Rot droht in Spalte 1, Reihe 1, spielbar.");
 
     play("1");  // red's row of four
     EXPECT_EQ(game.Read(Reading::State, 4, 2),
@@ -133,6 +135,36 @@ TEST_F(AccessibleText, ADrawIsReadAsOne) {
     play(testing::kDrawnGame);
     EXPECT_EQ(game.Read(Game::Reading::State, 1, 1),
               "Unentschieden. Mensch spielt rot, Computer blau. Spielstufe 1.");
+}
+
+// Positions drawn with 'x' red and 'o' blue, the top row first.
+std::string threatsIn(const testing::Picture& picture) {
+    GameRecord rec;
+    testing::setBoard(rec, picture);
+    return ThreatsText(rec);
+}
+
+TEST(ThreatsText, NoneWhenNoThreeHasRoomForAFourth) {
+    EXPECT_EQ(ThreatsText(GameRecord{}), "Keine Drohung.");
+    // Blue's three capped by red's, red's three at the top edge, red's row closed at both ends.
+    EXPECT_EQ(threatsIn({"x......", "x......", "x......", "o......", "o......", "oxxxo.."}),
+              "Keine Drohung.");
+}
+
+TEST(ThreatsText, TellsWhetherTheCellIsPlayableNow) {
+    EXPECT_EQ(threatsIn({".......", ".......", ".......", "......x", "o..o..x", "xx.x..x"}),
+              "Rot droht in Spalte 3, Reihe 1, spielbar; Spalte 7, Reihe 4, spielbar.");
+    EXPECT_EQ(threatsIn({".......", ".......", ".......", "..o....", ".oxx...", "oxxo..."}),
+              "Blau droht in Spalte 4, Reihe 4, noch nicht spielbar.");
+}
+
+// Row 1, a falling diagonal for each colour, and (5, 1) completing both red's row and blue's
+// diagonal.
+TEST(ThreatsText, ListsRedsCellsThenBluesInColumnThenRowOrder) {
+    EXPECT_EQ(threatsIn({".......", ".......", ".o.....", ".xo....", ".oxo...", ".xxx..."}),
+              "Rot droht in Spalte 1, Reihe 1, spielbar; Spalte 1, Reihe 4, noch nicht "
+              "spielbar; Spalte 5, Reihe 1, spielbar. Blau droht in Spalte 1, Reihe 5, noch "
+              "nicht spielbar; Spalte 5, Reihe 1, spielbar.");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ import time
 
 import pyatspi
 
-CELL = re.compile(r"^Spalte ([1-7]), Reihe ([1-6]): (leer|rot|blau)(, Gewinnreihe)?$")
+CELL = re.compile(r"^Spalte ([1-7]), Reihe ([1-6]), (leer|rot|blau)(, Gewinnreihe)?$")
 ENDINGS = ("Du hast gewonnen", "Ich habe gewonnen !", "Unentschieden!")
 
 

@@ -223,12 +223,12 @@ def main():
 
         # Into the board from Spalte 4: each cell said by its name; its row; Space plays it.
         for key, column, row in (("Down", 4, 6), ("Down", 4, 5), ("Left", 3, 5)):
-            p.say(key, r"^Spalte %d, Reihe %d: %s\.$" % (column, row,
+            p.say(key, r"^Spalte %d, Reihe %d, %s\.$" % (column, row,
                                                           at(board, column, row) or "leer"))
         p.say("r", r"^Reihe 5 von links %s\.$" % ", ".join(at(board, c, 5) or "leer"
                                                              for c in range(1, 8)))
         if not p.play(3, "space"):
-            p.say("Up", r"^Spalte 3, Reihe 6: ")
+            p.say("Up", r"^Spalte 3, Reihe 6, ")
             p.say("Up", r"^Spalte 3 ")
             p.column(p.board(), 3)
 
@@ -257,7 +257,7 @@ def main():
         column, board = p.line[0][0], p.board()
         p.tab_to("Spalte %d" % column, "shift+Tab")
         for row in range(6, p.line[0][1] - 1, -1):
-            p.say("Down", r"^Spalte %d, Reihe %d: %s%s\.$" % (column, row, at(
+            p.say("Down", r"^Spalte %d, Reihe %d, %s%s\.$" % (column, row, at(
                 board, column, row) or "leer", ", Gewinnreihe" * ((column, row) in p.line)))
         p.say("Escape", r"^Spalte %d " % column)
         assert not any("Prozent" in t for t in s.spoken()), "the progress bar was spoken"

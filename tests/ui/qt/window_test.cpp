@@ -471,7 +471,7 @@ void WindowTest::theBoardIsWalkedCellByCellAndReadByKeys() {
         key(Qt::Key_Down);
     }
     QCOMPARE(focused(), QString("Feld_%1").arg(cellIndex(5, 1)));
-    QCOMPARE(f.announced(), QString("Spalte 5, Reihe 1: blau"));  // the edge: said again
+    QCOMPARE(f.announced(), QString("Spalte 5, Reihe 1, blau"));  // the edge: said again
     key(Qt::Key_R);
     QCOMPARE(f.announced(), QString("Reihe 1 von links leer, leer, leer, rot, blau, leer, leer."));
 
