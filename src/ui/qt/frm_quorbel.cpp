@@ -412,7 +412,7 @@ void frmQuorbel::followFocus(const QWidget* focused) {
 }
 
 // The reading keys: B the board, S the column, R the row, D the diagonals, L the last stones,
-// Z the state.
+// Z the state, G the threats.
 std::optional<Game::Reading> frmQuorbel::readingOf(const QKeyEvent& event) {
     if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
         return std::nullopt;
@@ -430,6 +430,8 @@ std::optional<Game::Reading> frmQuorbel::readingOf(const QKeyEvent& event) {
             return Game::Reading::LastMoves;
         case Qt::Key_Z:
             return Game::Reading::State;
+        case Qt::Key_G:
+            return Game::Reading::Threats;
         default:
             return std::nullopt;
     }
