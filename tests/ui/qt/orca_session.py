@@ -41,9 +41,16 @@ class OrcaSession:
 
     def _start(self):
         # Orca refuses to start beside another Orca of the same user, whatever the session bus;
-        # that one may be a person's own screen reader, so it is never replaced.
-        others = subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"],
-                                capture_output=True, text=True).stdout.split()
+        # that one may be a person's own screen reader, so it is never replaced. One that is
+        # ending (a session's just before) is given a few seconds.
+        others = []
+        for _ in range(50):
+            others = [pid for pid in subprocess.run(
+                ["pgrep", "-u", str(os.getuid()), "-x", "orca"], capture_output=True,
+                text=True).stdout.split() if not self._ended(pid)]
+            if not others:
+                break
+            time.sleep(0.1)
         if others:
             raise AssertionError("another Orca of this user runs (process %s): Orca starts only "
                                  "one a user, so this test cannot run beside it; end that Orca "
@@ -113,6 +120,15 @@ class OrcaSession:
             sys.stderr.write("---- session files kept in %s\n" % self.dir)
         else:
             shutil.rmtree(self.dir, ignore_errors=True)
+
+    @staticmethod
+    def _ended(pid):
+        """Whether the process has ended and only waits to be reaped."""
+        try:
+            with open("/proc/%s/stat" % pid) as f:
+                return f.read().rsplit(")", 1)[1].split()[0] == "Z"
+        except OSError:
+            return True
 
     def _spawn(self, name, argv, env=None, **kwargs):
         with open(os.path.join(self.dir, name + ".out"), "ab") as out:
