@@ -349,6 +349,15 @@ void WindowTest::optionFramesAreSeparateChoicesAndMengegenIsFixed() {
     QVERIFY(!f.find<QRadioButton>(Control::optMenMen)->isChecked());
     QVERIFY(f.find<QRadioButton>(Control::optMenComp)->isChecked());
 
+    // Every arrow key chooses the other option of the frame, and the game hears of it.
+    activate(f);
+    optComp->setFocus();
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Left, Qt::Key_Right}) {
+        const bool computerBegan = f.window.game().settings().computerBegins;
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QCOMPARE(f.window.game().settings().computerBegins, !computerBegan);
+    }
+
     // The computer begins: its red stone is on the board when the column buttons appear.
     f.player.columns = {4};
     f.clickMenu(0);
@@ -442,6 +451,9 @@ void WindowTest::digitsPlayColumnsAndEnterPressesTheFocusedButton() {
     QCOMPARE(f.rec().GameState, kGameRunning);
 
     f.player.columns = {7, 7};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_3, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_3, Qt::AltModifier);
+    QCOMPARE(f.rec().MoveNr, 1);  // a shortcut of the desktop's, never a move
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_3);
     QCOMPARE(f.rec().Board(3, 1), kRed);
     QCOMPARE(focused(), QString("cmdFeld_2"));
