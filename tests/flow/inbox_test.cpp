@@ -1,6 +1,7 @@
 // The window's inbox: presses given while a handler waits in the event loop (a show, a think) run
 // after it, each once, in the order given; a handler never begins inside another.
 
+#include <deque>
 #include <sstream>
 #include <stdexcept>
 
@@ -23,6 +24,19 @@ class ThinkingPlayer : public testing::ScriptedPlayer {
 };
 
 using InboxTest = GameFixture;
+
+// A started game on the fixture's toolkit whose computer thinks before it plays the columns given.
+struct ThinkingGame {
+    ThinkingGame(testing::FakeToolkit& fake, std::deque<int> columns) : toolkit(fake) {
+        inbox.post(Event{Handler::Form_Load});
+        inbox.post(Event{Handler::cmdMenue_Click, 0});
+        thinker.columns = std::move(columns);
+    }
+    testing::FakeToolkit& toolkit;
+    ThinkingPlayer thinker;
+    Game game{toolkit, thinker};
+    Inbox inbox{toolkit, game};
+};
 
 TEST_F(InboxTest, PressesDuringAShowRunAfterItsHandlerInOrderEachOnce) {
     start(false);
@@ -51,12 +65,9 @@ TEST_F(InboxTest, PressesDuringAShowRunAfterItsHandlerInOrderEachOnce) {
 }
 
 TEST_F(InboxTest, PressesDuringAThinkWaitForTheComputersStone) {
-    ThinkingPlayer thinker;
-    Game thinking{toolkit, thinker};
-    Inbox thinkingInbox{toolkit, thinking};
-    thinkingInbox.post(Event{Handler::Form_Load});
-    thinkingInbox.post(Event{Handler::cmdMenue_Click, 0});
-    thinker.columns = {4, 5};
+    ThinkingGame t{toolkit, {4, 5}};
+    Game& thinking = t.game;
+    Inbox& thinkingInbox = t.inbox;
     toolkit.duringThink = [&] {
         thinkingInbox.post(Event{Handler::cmdFeld_Click, 2});
         thinkingInbox.post(Event{Handler::cmdMenue_Click, 2});
@@ -123,12 +134,9 @@ TEST_F(InboxTest, KeysTypedBeforeTheGameEndedAreDroppedWhenItEnds) {
 // Readings typed during the stone's flicker are answered once the computer thinks (as the window
 // asks), when the stone and the turn are recorded; one typed behind a click waits for the click.
 TEST_F(InboxTest, ReadingsWaitForWhatCameBeforeThemAndForTheThink) {
-    ThinkingPlayer thinker;
-    Game thinking{toolkit, thinker};
-    Inbox thinkingInbox{toolkit, thinking};
-    thinkingInbox.post(Event{Handler::Form_Load});
-    thinkingInbox.post(Event{Handler::cmdMenue_Click, 0});
-    thinker.columns = {4, 5};
+    ThinkingGame t{toolkit, {4, 5}};
+    Game& thinking = t.game;
+    Inbox& thinkingInbox = t.inbox;
     std::vector<int> movesRead;
     const auto reading = [&] {
         thinkingInbox.deliver([&] { movesRead.push_back(thinking.record().MoveNr); },

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPointer>
 
+#include <algorithm>
+
 #include "game/record.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/frm_quorbel.h"
@@ -190,8 +192,12 @@ class BoardAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
     // Its name says what the table is; there is no caption or summary apart from it.
     QAccessibleInterface* caption() const override { return nullptr; }
     QAccessibleInterface* summary() const override { return nullptr; }
+    // A position off the board gives the nearest cell: Qt's bridge (6.4) asks for the extent,
+    // the selection and the headers of a client's position without checking for no cell, and
+    // such a question would end the program.
     QAccessibleInterface* cellAt(int row, int column) const override {
-        return contains(row, column) ? interfaceOfCell(cellAtTablePosition(row, column)) : nullptr;
+        return interfaceOfCell(cellAtTablePosition(std::clamp(row, 0, kRows - 1),
+                                                   std::clamp(column, 0, kColumns - 1)));
     }
     int rowCount() const override { return kRows; }
     int columnCount() const override { return kColumns; }

@@ -715,7 +715,9 @@ void WindowTest::screenReadersSeeTheBoardAsATableOfItsCells() {
     QCOMPARE(table->columnCount(), 7);
     QCOMPARE(table->cellAt(0, 0)->object(), f.find({Control::Feld, 5}));   // column 1, row 6
     QCOMPARE(table->cellAt(5, 6)->object(), f.find({Control::Feld, 36}));  // column 7, row 1
-    QVERIFY(table->cellAt(6, 0) == nullptr && table->cellAt(0, 7) == nullptr);
+    // Off the board the nearest cell: Qt's bridge would end the program on no cell.
+    QCOMPARE(table->cellAt(6, -1)->object(), f.find({Control::Feld, 0}));
+    QCOMPARE(table->cellAt(-3, 9)->object(), f.find({Control::Feld, 41}));
     QCOMPARE(table->rowDescription(0), QString("Reihe 6"));
     QCOMPARE(table->columnDescription(6), QString("Spalte 7"));
 
