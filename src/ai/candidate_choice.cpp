@@ -40,7 +40,7 @@ int PreferredCandidate(const GameRecord& rec, int a, int b) {
     return 0;
 }
 
-std::map<int, double> ChoiceOdds(GameRecord rec, const std::vector<int>& candidates) {
+std::map<int, double> ChoiceOdds(const GameRecord& rec, const std::vector<int>& candidates) {
     std::map<int, double> front;  // who holds the front of the list, and how likely
     if (candidates.empty()) {
         return front;

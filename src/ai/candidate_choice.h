@@ -18,6 +18,6 @@ int PreferredCandidate(const GameRecord& rec, int a, int b);
 
 // The exact probability of each column being played when the choice eliminates the candidates
 // pairwise from the front of the list, ties broken by a fair draw.
-std::map<int, double> ChoiceOdds(GameRecord rec, const std::vector<int>& candidates);
+std::map<int, double> ChoiceOdds(const GameRecord& rec, const std::vector<int>& candidates);
 
 }  // namespace quorbel
