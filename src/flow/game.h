@@ -71,7 +71,7 @@ class Game {
     enum class Reading { Board, Column, Row, Diagonals, LastMoves, State, Threats };
     std::string Read(Reading reading, int column, int row) const;
 
-    // Operations shared by the handlers and the computer player.
+    // The game's procedures that its handlers share; public for the tests and the show benchmark.
     void ShowMove();
     void NextMove();
     void ShowMoveInfo();
