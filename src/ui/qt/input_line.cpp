@@ -83,8 +83,8 @@ Inbox::Aim InputLine::aimOf(const QEvent& event) const {
     if (!isKey(event.type())) {
         return Inbox::Aim::Control;
     }
-    return readings_.contains(static_cast<const QKeyEvent&>(event).key()) ? Inbox::Aim::Reading
-                                                                          : Inbox::Aim::Focus;
+    const auto waiting = keysWaiting_.find(static_cast<const QKeyEvent&>(event).key());
+    return waiting != keysWaiting_.end() ? waiting->second : Inbox::Aim::Focus;
 }
 
 // A press waits while the inbox is busy, a release only while its press waits or waited (see the
@@ -113,12 +113,9 @@ bool InputLine::mustKeyWait(const QKeyEvent& event) {
     const KeyTurn turn = keyTurn_(event);
     const bool waits = turn == KeyTurn::ReadingInLine || (turn == KeyTurn::InLine && inbox_.busy());
     keysWaiting_.erase(key);
-    readings_.erase(key);
     if (waits) {
-        keysWaiting_.insert(key);
-        if (turn == KeyTurn::ReadingInLine) {
-            readings_.insert(key);
-        }
+        keysWaiting_[key] =
+            turn == KeyTurn::ReadingInLine ? Inbox::Aim::Reading : Inbox::Aim::Focus;
     }
     return waits;
 }

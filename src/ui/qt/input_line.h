@@ -20,7 +20,7 @@
 #include <QObject>
 
 #include <functional>
-#include <set>
+#include <map>
 
 #include "flow/inbox.h"
 
@@ -56,9 +56,9 @@ class InputLine : public QObject {
     QWidget& window_;
     Inbox& inbox_;
     KeyTurns keyTurn_;
-    bool pressWaited_ = false;   // the last mouse press waits, or waited, in the line
-    std::set<int> keysWaiting_;  // keys whose press waits, or waited, in the line
-    std::set<int> readings_;     // those of them that read
+    bool pressWaited_ = false;  // the last mouse press waits, or waited, in the line
+    // Keys whose press waits, or waited, in the line, and how it was aimed.
+    std::map<int, Inbox::Aim> keysWaiting_;
 };
 
 }  // namespace quorbel
